@@ -1,0 +1,53 @@
+#include "platform/SettingsStore.h"
+
+#include <QSettings>
+#include <memory>
+
+namespace vz {
+
+namespace {
+
+std::unique_ptr<QSettings> open(const QString &folder, const QString &app)
+{
+    if (folder.isEmpty())
+        return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, app, app);
+    return std::make_unique<QSettings>(folder + u'/' + app + u'/' + app + QStringLiteral(".conf"),
+                                       QSettings::IniFormat);
+}
+
+QString keyPath(const QString &section, const QString &key) { return section + u'/' + key; }
+
+} // namespace
+
+QString NativeSettingsStore::get(const QString &app, const QString &section, const QString &key,
+                                 const QString &fallback) const
+{
+    const auto settings = open(m_folder, app);
+    const QVariant value = settings->value(keyPath(section, key));
+    if (!value.isValid())
+        return fallback;
+    // A hand-edited "a, b" comes back from the INI reader as a list; the store
+    // only knows text, so it is joined again.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+QString NativeSettingsStore::save(const QString &app, const QString &section, const QString &key,
+                                  const QString &value)
+{
+    const auto settings = open(m_folder, app);
+    settings->setValue(keyPath(section, key), value);
+    settings->sync();
+    switch (settings->status()) {
+    case QSettings::NoError:
+        return {};
+    case QSettings::AccessError:
+        return QStringLiteral("cannot write %1").arg(settings->fileName());
+    case QSettings::FormatError:
+        return QStringLiteral("%1 is damaged").arg(settings->fileName());
+    }
+    return {};
+}
+
+} // namespace vz

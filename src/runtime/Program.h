@@ -1,0 +1,96 @@
+#pragma once
+// The running program: its folder, its platform services and its forms. Each
+// form is one object, created and loaded (its Form_Load runs) the first time
+// anything refers to it, alive until it is unloaded, and created afresh on the
+// next reference. Nothing else in the program is global, so a test builds a
+// Program on a temporary folder with its own settings store.
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <memory>
+#include <typeindex>
+#include <unordered_map>
+
+#include "platform/Cursor.h"
+#include "platform/Instance.h"
+#include "platform/SettingsStore.h"
+#include "runtime/Form.h"
+
+namespace vz {
+
+// The application title: the title of every message box, the application name
+// in the settings store, and the caption that marks a running show.
+inline const QString kAppTitle = QStringLiteral("Veroridovuz");
+
+struct Services {
+    std::unique_ptr<SettingsStore> store;
+    std::unique_ptr<Cursor> cursor;
+    std::unique_ptr<Instance> instance;
+};
+
+// The services of the real desktop, for the program's folder and executable.
+Services systemServices(const QString &executablePath);
+
+class Program : public QObject
+{
+    Q_OBJECT
+public:
+    Program(QString folder, Services services);
+    ~Program() override;
+
+    // The folder the program file lies in.
+    const QString &folder() const { return m_folder; }
+    // A file of the program's folder, named as the program names it ("\RozG.ini"):
+    // the leading backslash stands for the platform's separator.
+    QString programFile(const QString &name) const;
+
+    SettingsStore &store() { return *m_services.store; }
+    Cursor &cursor() { return *m_services.cursor; }
+    Instance &instance() { return *m_services.instance; }
+
+    // The form of type F, created and loaded on first reference.
+    template <class F> F &form();
+    // The form of type F if it is loaded, without loading it.
+    template <class F> F *loadedForm() const;
+
+    // Destroys the form; its next reference loads it anew. The program ends
+    // when no visible form remains.
+    void unload(Form *form);
+    // Ends the program at once: every form closes without further events.
+    void end(int exitCode = 0);
+    bool hasEnded() const { return m_ended; }
+    int exitCode() const { return m_exitCode; }
+    // Ends the program when none of its windows is visible any more; forms that
+    // are loaded but hidden do not hold it open.
+    void endIfNoVisibleForm();
+
+Q_SIGNALS:
+    void ended(int exitCode);
+
+private:
+    QString m_folder;
+    Services m_services;
+    std::unordered_map<std::type_index, Form *> m_forms;
+    bool m_ended = false;
+    int m_exitCode = 0;
+};
+
+template <class F> F &Program::form()
+{
+    if (F *loaded = loadedForm<F>())
+        return *loaded;
+    auto *f = new F(*this);
+    m_forms[typeid(F)] = f;
+    f->Form_Load();
+    return *f;
+}
+
+template <class F> F *Program::loadedForm() const
+{
+    const auto it = m_forms.find(typeid(F));
+    return it == m_forms.end() ? nullptr : static_cast<F *>(it->second);
+}
+
+} // namespace vz

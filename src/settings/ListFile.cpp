@@ -1,0 +1,48 @@
+#include "settings/ListFile.h"
+
+#include <QDir>
+
+namespace vz {
+
+std::optional<Integer> readCount(LineReader &reader)
+{
+    const auto line = reader.next();
+    if (!line)
+        return std::nullopt;
+    return toInteger(*line);
+}
+
+QStringList readEntries(LineReader &reader, Integer count)
+{
+    QStringList entries;
+    for (Integer i = 0; i < count; ++i) {
+        auto line = reader.next();
+        if (!line)
+            break;
+        entries.append(std::move(*line));
+    }
+    return entries;
+}
+
+void writeEntries(LineWriter &writer, const QStringList &entries)
+{
+    writer.add(formatNumber(entries.size()));
+    for (const QString &entry : entries)
+        writer.add(entry);
+}
+
+std::optional<int> checkStateFromStored(const QString &stored)
+{
+    const auto value = toInteger(stored);
+    if (!value || *value < 0 || *value > 2)
+        return std::nullopt;
+    return *value;
+}
+
+QString saveFailure(const QString &what, const QString &reason)
+{
+    return QStringLiteral("The settings could not be saved to\r\n%1\r\n(%2).")
+        .arg(QDir::toNativeSeparators(what), reason);
+}
+
+} // namespace vz

@@ -1,0 +1,31 @@
+#pragma once
+// The parts that the picture list file and the music list file share: a count
+// line written as a whole number, then one full path per line.
+
+#include <QStringList>
+#include <optional>
+
+#include "runtime/Numbers.h"
+#include "runtime/TextFile.h"
+
+namespace vz {
+
+// Reads the next line as a count; nullopt when the file ends or the line is not
+// a whole number in the 16-bit range.
+std::optional<Integer> readCount(LineReader &reader);
+
+// Reads up to count entries, one whole line each. A file that ends early gives
+// the entries it has; a negative count reads nothing.
+QStringList readEntries(LineReader &reader, Integer count);
+
+// Writes the count line and the entries in order.
+void writeEntries(LineWriter &writer, const QStringList &entries);
+
+// Whether a stored random switch names a state a check box takes: 0 clear,
+// 1 ticked, 2 grayed. Anything else leaves the box as designed.
+std::optional<int> checkStateFromStored(const QString &stored);
+
+// The user's message when a save fails: what could not be written, and why.
+QString saveFailure(const QString &what, const QString &reason);
+
+} // namespace vz

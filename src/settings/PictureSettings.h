@@ -1,0 +1,33 @@
+#pragma once
+// The picture choices: the picture list file "\RozG.ini" in the program's folder
+// (display interval, count, one path per line) and the stored value "RandomP".
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace vz {
+
+class Program;
+
+inline const QString kPictureListFile = QStringLiteral("\\RozG.ini");
+inline const QString kPresets = QStringLiteral("Presets");
+inline const QString kRandomP = QStringLiteral("RandomP");
+
+struct PictureSettings {
+    std::optional<int> randomP;      // check state; nullopt leaves the box clear
+    std::optional<QString> interval; // line 1, blanks kept; nullopt leaves the box empty
+    QStringList pictures;
+};
+
+// Reads what is there and skips what is not; never fails.
+PictureSettings loadPictureSettings(Program &program);
+
+// Stores "RandomP", then replaces the file. An empty interval is written as
+// the number 10. Returns an empty text on success, otherwise a message for the
+// user that names what could not be written and why; the previous file is then
+// still whole.
+QString savePictureSettings(Program &program, int randomP, const QString &interval,
+                            const QStringList &pictures);
+
+} // namespace vz

@@ -1,0 +1,33 @@
+#pragma once
+// Start-up: the command-line switch, the mode it picks, the single-instance
+// check of the show, and hiding and restoring the mouse cursor.
+
+#include <QString>
+
+#include "runtime/Numbers.h"
+
+namespace vz {
+
+class Program;
+class Cursor;
+
+enum class Mode : Integer { Settings = 1, Show = 2, Preview = 3 };
+
+// The first two characters of the trimmed, upper-cased command line.
+QString commandSwitch(const QString &commandLine);
+// "/C" settings, "/P" preview (nothing), anything else the show.
+Mode modeFor(const QString &commandSwitch);
+
+// Opens the window of the mode. Preview opens nothing.
+void SubMain(Program &program, Mode mode);
+
+// Ends the program when another copy runs and a window titled exactly
+// "Veroridovuz" (a running show) exists; otherwise returns.
+void CheckInstance(Program &program);
+
+// Hides the cursor whatever its display counter: lowers it until it is below 0.
+void HideCursor(Cursor &cursor);
+// Undoes one HideCursor: raises the counter by one.
+void RestoreCursor(Cursor &cursor);
+
+} // namespace vz

@@ -1,0 +1,27 @@
+// The program's entry: picks the mode from the command line and runs it.
+
+#include <QApplication>
+#include <QStringList>
+
+#include "runtime/Program.h"
+#include "startup/Module1.h"
+
+int main(int argc, char *argv[])
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const vz::Mode mode = vz::modeFor(vz::commandSwitch(args.join(u' ')));
+    // Preview opens nothing, so it needs no display at all.
+    if (mode == vz::Mode::Preview)
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    vz::Program program(QCoreApplication::applicationDirPath(),
+                        vz::systemServices(QCoreApplication::applicationFilePath()));
+    vz::SubMain(program, mode);
+    if (program.hasEnded())
+        return program.exitCode();
+    return QApplication::exec();
+}

@@ -1,0 +1,254 @@
+#include "support/Desktop.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QRect>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QThread>
+#include <functional>
+
+namespace vz::test {
+
+RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+              int timeoutMs)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    RunResult r;
+    if (!p.waitForStarted(timeoutMs))
+        return r;
+    r.finished = p.waitForFinished(timeoutMs);
+    if (!r.finished) {
+        p.kill();
+        p.waitForFinished(2000);
+    }
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+bool waitFor(const std::function<bool()> &pred, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!pred()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    return true;
+}
+
+XServer::XServer(QSize size, int depth) : m_size(size)
+{
+    m_server.setProcessChannelMode(QProcess::SeparateChannels);
+    m_server.start(QStringLiteral("Xvfb"),
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                    QStringLiteral("0"),
+                    QStringLiteral("%1x%2x%3").arg(size.width()).arg(size.height()).arg(depth),
+                    QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
+    if (!m_server.waitForStarted(10000))
+        return;
+    QByteArray out;
+    QDeadlineTimer deadline(20000);
+    while (!out.contains('\n') && !deadline.hasExpired() && m_server.state() == QProcess::Running) {
+        m_server.waitForReadyRead(200);
+        out += m_server.readAllStandardOutput();
+    }
+    const QString number = QString::fromLatin1(out).trimmed();
+    if (!number.isEmpty())
+        m_display = u':' + number;
+}
+
+XServer::~XServer()
+{
+    m_server.terminate();
+    if (!m_server.waitForFinished(5000)) {
+        m_server.kill();
+        m_server.waitForFinished(2000);
+    }
+}
+
+QProcessEnvironment XServer::env() const
+{
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("DISPLAY"), m_display);
+    e.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return e;
+}
+
+QString XServer::xdo(const QStringList &args) const
+{
+    return QString::fromUtf8(run(QStringLiteral("xdotool"), args, env()).out).trimmed();
+}
+
+QStringList XServer::windowsNamed(const QString &regex) const
+{
+    const QString out = xdo({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--name"), regex});
+    return out.isEmpty() ? QStringList() : out.split(u'\n');
+}
+
+QImage XServer::screenshot() const
+{
+    const RunResult r = run(QStringLiteral("import"),
+                            {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")},
+                            env());
+    QImage img;
+    img.loadFromData(r.out, "PNG");
+    return img.convertToFormat(QImage::Format_RGB32);
+}
+
+void XServer::keepShot(const QString &name) const
+{
+    const QString folder = qEnvironmentVariable("VZ_SHOTS");
+    if (!folder.isEmpty())
+        screenshot().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+void XServer::mouseMove(int x, int y) const
+{
+    xdo({QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
+}
+
+void XServer::click(int button) const { xdo({QStringLiteral("click"), QString::number(button)}); }
+
+void XServer::doubleClick() const
+{
+    xdo({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
+         QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
+}
+
+void XServer::key(const QString &keys) const
+{
+    QStringList args{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")};
+    args += keys.split(u' ');
+    xdo(args);
+}
+
+void XServer::type(const QString &text) const
+{
+    xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
+}
+
+std::optional<QRect> windowGeometry(const XServer &x, const QString &windowId)
+{
+    const QString out = x.xdo({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId});
+    QRect r;
+    int found = 0;
+    for (const QString &line : out.split(u'\n')) {
+        const auto kv = line.split(u'=');
+        if (kv.size() != 2)
+            continue;
+        const int v = kv[1].toInt();
+        if (kv[0] == u"X") { r.moveLeft(v); ++found; }
+        else if (kv[0] == u"Y") { r.moveTop(v); ++found; }
+        else if (kv[0] == u"WIDTH") { r.setWidth(v); ++found; }
+        else if (kv[0] == u"HEIGHT") { r.setHeight(v); ++found; }
+    }
+    if (found != 4)
+        return std::nullopt;
+    return r;
+}
+
+App::App(const XServer &x) : m_x(x)
+{
+    const QDir dir(m_dir.path());
+    for (const char *sub : {"bin", "home", "config", "run"})
+        dir.mkpath(QString::fromLatin1(sub));
+    QFile::setPermissions(dir.filePath(QStringLiteral("run")),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::copy(QStringLiteral(VZ_EXECUTABLE), dir.filePath(QStringLiteral("bin/veroridovuz")));
+    m_env = x.env();
+    m_env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
+    m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
+    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_env.remove(QStringLiteral("SESSION_MANAGER"));
+    m_env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    m_process.setProcessEnvironment(m_env);
+    m_process.setWorkingDirectory(folder());
+}
+
+App::~App()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+QString App::folder() const { return QDir(m_dir.path()).filePath(QStringLiteral("bin")); }
+QString App::configHome() const { return QDir(m_dir.path()).filePath(QStringLiteral("config")); }
+QString App::filePath(const QString &name) const { return QDir(folder()).filePath(name); }
+
+void App::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    QFile f(filePath(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(f.fileName()));
+}
+
+QByteArray App::readFile(const QString &name) const
+{
+    QFile f(filePath(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+static QString storeFile(const QString &configHome)
+{
+    return configHome + QStringLiteral("/Veroridovuz/Veroridovuz.conf");
+}
+
+void App::setStored(const QString &key, const QString &value) const
+{
+    QSettings s(storeFile(configHome()), QSettings::IniFormat);
+    s.setValue(QStringLiteral("Presets/") + key, value);
+}
+
+QString App::stored(const QString &key) const
+{
+    QSettings s(storeFile(configHome()), QSettings::IniFormat);
+    return s.value(QStringLiteral("Presets/") + key).toString();
+}
+
+void App::start(const QStringList &args)
+{
+    m_process.setProcessEnvironment(m_env);
+    m_process.start(filePath(QStringLiteral("veroridovuz")), args);
+    m_process.waitForStarted(10000);
+}
+
+RunResult App::runToEnd(const QStringList &args, int timeoutMs)
+{
+    QProcess p;
+    p.setProcessEnvironment(m_env);
+    p.setWorkingDirectory(folder());
+    p.start(filePath(QStringLiteral("veroridovuz")), args);
+    RunResult r;
+    if (!p.waitForStarted(10000))
+        return r;
+    r.finished = p.waitForFinished(timeoutMs);
+    if (!r.finished) {
+        p.kill();
+        p.waitForFinished(2000);
+    }
+    r.exitCode = p.exitCode();
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+bool App::waitForExit(int timeoutMs)
+{
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
+}
+
+bool App::running() const { return m_process.state() != QProcess::NotRunning; }
+
+} // namespace vz::test
