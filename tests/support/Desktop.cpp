@@ -224,6 +224,16 @@ void App::start(const QStringList &args)
     m_process.waitForStarted(10000);
 }
 
+std::unique_ptr<QProcess> App::launch(const QStringList &args) const
+{
+    auto p = std::make_unique<QProcess>();
+    p->setProcessEnvironment(m_env);
+    p->setWorkingDirectory(folder());
+    p->start(filePath(QStringLiteral("veroridovuz")), args);
+    p->waitForStarted(10000);
+    return p;
+}
+
 RunResult App::runToEnd(const QStringList &args, int timeoutMs)
 {
     QProcess p;

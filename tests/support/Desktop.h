@@ -87,7 +87,10 @@ public:
 
     // Starts the program with the arguments and returns at once.
     void start(const QStringList &args);
-    // Runs the program with the arguments to its end.
+    // Starts one more copy of the same installation (same executable, same
+    // environment), as a second instance would be; the caller owns it.
+    std::unique_ptr<QProcess> launch(const QStringList &args) const;
+    // Runs one more copy with the arguments to its end.
     RunResult runToEnd(const QStringList &args, int timeoutMs = 20000);
     bool waitForExit(int timeoutMs = 10000);
     bool running() const;
