@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "runtime/Program.h"
+
 namespace vz {
 
 std::optional<Integer> readCount(LineReader &reader)
@@ -39,10 +41,30 @@ std::optional<int> checkStateFromStored(const QString &stored)
     return *value;
 }
 
+std::optional<int> loadStoredState(Program &program, const QString &key)
+{
+    return checkStateFromStored(program.store().get(kAppTitle, kPresets, key, QStringLiteral("0")));
+}
+
+namespace {
 QString saveFailure(const QString &what, const QString &reason)
 {
     return QStringLiteral("The settings could not be saved to\r\n%1\r\n(%2).")
         .arg(QDir::toNativeSeparators(what), reason);
+}
+} // namespace
+
+QString saveChoices(Program &program, const QString &key, int state, const QString &listFile,
+                    const LineWriter &lines)
+{
+    const QString storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state));
+    if (!storeError.isEmpty())
+        return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, storeError);
+    const QString path = program.programFile(listFile);
+    const QString fileError = replaceFile(path, lines.bytes());
+    if (!fileError.isEmpty())
+        return saveFailure(path, fileError);
+    return {};
 }
 
 } // namespace vz

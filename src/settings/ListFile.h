@@ -25,7 +25,19 @@ void writeEntries(LineWriter &writer, const QStringList &entries);
 // 1 ticked, 2 grayed. Anything else leaves the box as designed.
 std::optional<int> checkStateFromStored(const QString &stored);
 
-// The user's message when a save fails: what could not be written, and why.
-QString saveFailure(const QString &what, const QString &reason);
+class Program;
+
+// The section of the settings store that holds both random switches.
+inline const QString kPresets = QStringLiteral("Presets");
+
+// Reads a random switch ("RandomP", "RandomM") from the settings store, "0" when absent.
+std::optional<int> loadStoredState(Program &program, const QString &key);
+
+// Stores the random switch under key first, then replaces the program's list
+// file (named as "\RozG.ini") with the lines. Returns an empty text on
+// success, otherwise a message for the user naming what could not be written
+// and why; the previous file is then still whole.
+QString saveChoices(Program &program, const QString &key, int state, const QString &listFile,
+                    const LineWriter &lines);
 
 } // namespace vz

@@ -11,7 +11,6 @@ namespace vz {
 class Program;
 
 inline const QString kPictureListFile = QStringLiteral("\\RozG.ini");
-inline const QString kPresets = QStringLiteral("Presets");
 inline const QString kRandomP = QStringLiteral("RandomP");
 
 struct PictureSettings {

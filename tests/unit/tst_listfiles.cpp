@@ -7,6 +7,8 @@
 
 #include "platform/SettingsStore.h"
 #include "runtime/TextFile.h"
+#include "settings/ListFile.h"
+#include "settings/MusicSettings.h"
 #include "settings/PictureSettings.h"
 #include "support/TestProgram.h"
 
@@ -140,6 +142,53 @@ private Q_SLOTS:
         p->store().save(kAppTitle, kPresets, kRandomP, stored);
         const PictureSettings s = loadPictureSettings(*p);
         QCOMPARE(s.randomP.value_or(-1), state);
+    }
+
+    void musicListRoundTrip()
+    {
+        TestProgram p;
+        QCOMPARE(saveMusicSettings(*p, 1, {"/m/a.mp3", "/m/b.wav"}), QString());
+        QCOMPARE(p.readProgramFile(kMusicListFile), QByteArray(" 2 \r\n/m/a.mp3\r\n/m/b.wav\r\n"));
+        const MusicSettings s = loadMusicSettings(*p);
+        QCOMPARE(s.randomM, std::optional<int>(1));
+        QCOMPARE(s.songs, (QStringList{"/m/a.mp3", "/m/b.wav"}));
+        QCOMPARE(readSongCount(*p), std::optional<Integer>(2));
+        // Both switches live side by side in one section.
+        QCOMPARE(savePictureSettings(*p, 0, {}, {}), QString());
+        QCOMPARE(p->store().get(kAppTitle, kPresets, kRandomM, "x"), QStringLiteral("1"));
+
+        QCOMPARE(saveMusicSettings(*p, 0, {}), QString());
+        QCOMPARE(p.readProgramFile(kMusicListFile), QByteArray(" 0 \r\n"));
+        QVERIFY(loadMusicSettings(*p).songs.isEmpty());
+    }
+
+    void damagedMusicFiles_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("songs");
+        QTest::addColumn<int>("count"); // what the show's count read gives; -1 none
+        QTest::newRow("no blanks") << QByteArray("3\r\n/a\r\n/b\r\n/c\r\n") << QStringList{"/a", "/b", "/c"} << 3;
+        QTest::newRow("many blanks") << QByteArray("   3   \r\n/a\r\n/b\r\n/c\r\n\r\n") << QStringList{"/a", "/b", "/c"} << 3;
+        QTest::newRow("LF only") << QByteArray(" 2 \n/a\n/b\n") << QStringList{"/a", "/b"} << 2;
+        QTest::newRow("truncated") << QByteArray(" 3 \r\n/a\r\n") << QStringList{"/a"} << 3;
+        QTest::newRow("letters") << QByteArray("abc\r\n/a\r\n") << QStringList{} << -1;
+        QTest::newRow("empty first line") << QByteArray("\r\n/a\r\n") << QStringList{} << -1;
+        QTest::newRow("-1") << QByteArray("-1\r\n/a\r\n") << QStringList{} << -1;
+        QTest::newRow("40000") << QByteArray("40000\r\n/a\r\n") << QStringList{} << -1;
+        QTest::newRow("empty file") << QByteArray() << QStringList{} << -1;
+    }
+    void damagedMusicFiles()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, songs);
+        QFETCH(int, count);
+        TestProgram p;
+        p.writeProgramFile(kMusicListFile, bytes);
+        QCOMPARE(loadMusicSettings(*p).songs, songs);
+        if (QByteArray(QTest::currentDataTag()) == "-1")
+            QCOMPARE(readSongCount(*p), std::optional<Integer>(-1));
+        else
+            QCOMPARE(readSongCount(*p).value_or(-1), count);
     }
 
     void failedSaveNamesTheFileAndDestroysNothing()
