@@ -1,0 +1,37 @@
+#pragma once
+// The show's music player: opens a song and plays it in the background; the
+// show polls its state and stops it. It has no window.
+
+#include <QObject>
+#include <memory>
+
+class QMediaPlayer;
+class QAudioOutput;
+
+namespace vz {
+
+class MediaPlayer : public QObject
+{
+    Q_OBJECT
+public:
+    // The value PlayState reads while a song plays (or is still opening).
+    static constexpr int kPlaying = 2;
+    static constexpr int kStopped = 0;
+
+    explicit MediaPlayer(QObject *parent = nullptr);
+    ~MediaPlayer() override;
+
+    // Starts playing the file by itself. False when the name is empty or names
+    // no file; a file that turns out not to play stops on its own.
+    bool Open(const QString &fileName);
+    // Playback ends and stays ended.
+    void Stop();
+    // kPlaying while a song plays or is still opening, kStopped otherwise.
+    int PlayState() const;
+
+private:
+    std::unique_ptr<QAudioOutput> m_output;
+    std::unique_ptr<QMediaPlayer> m_player;
+};
+
+} // namespace vz
