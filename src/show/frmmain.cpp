@@ -1,20 +1,63 @@
 #include "show/frmmain.h"
 
+#include <QDateTime>
 #include <QGuiApplication>
+#include <QRandomGenerator>
 #include <QScreen>
+#include <chrono>
 
+#include "dialogs/music/frmMusic.h"
+#include "dialogs/picture/frmSettings.h"
 #include "platform/Cursor.h"
+#include "platform/PictureLoader.h"
+#include "runtime/MessageBox.h"
 #include "runtime/Program.h"
+#include "settings/MusicSettings.h"
+#include "show/MediaPlayer.h"
+#include "show/PictureBox.h"
 #include "startup/Module1.h"
 
 namespace vz {
 
-frmmain::frmmain(Program &program) : Form(program)
+namespace {
+
+// A uniform draw in [0, 1) from a generator seeded afresh from the clock.
+double clockSeededDraw()
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
+    QRandomGenerator generator(quint32(now ^ (now >> 32) ^ QDateTime::currentMSecsSinceEpoch()));
+    return generator.generateDouble();
+}
+
+QString entry(const QListWidget *list, Integer index)
+{
+    if (index < 0 || index >= list->count())
+        return {};
+    return list->item(index)->text();
+}
+
+Integer countOf(const QListWidget *list)
+{
+    return Integer(std::min(list->count(), 32767));
+}
+
+} // namespace
+
+int pictureInterval(const QString &intervalText)
+{
+    const auto seconds = toInteger(intervalText);
+    if (!seconds || *seconds <= 0)
+        return 0;
+    return int(*seconds) * 1000;
+}
+
+frmmain::frmmain(Program &program)
+    : Form(program), Image2(new QLabel(this)), Image1(new PictureBox(this)), m_draw(clockSeededDraw)
 {
     // Every show carries the caption, so a second show can find it.
     setWindowTitle(kAppTitle);
+    // Borderless, above other windows, and not a task-bar entry.
     setWindowFlags(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
-    setAttribute(Qt::WA_ShowWithoutActivating, false);
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::black);
@@ -23,34 +66,173 @@ frmmain::frmmain(Program &program) : Form(program)
     setFocusPolicy(Qt::StrongFocus);
     if (QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->geometry());
+
+    Image2->setPixmap(QPixmap(QStringLiteral(":/backdrop.jpg")));
+    Image2->setScaledContents(true);
+    Image2->setGeometry(0, 0, 1024, 768);
+    Image2->setMouseTracking(true);
+    // The backdrop passes its input to the window underneath it.
+    Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Image1->setGeometry(0, 0, 0, 0);
+    Image1->raise();
+
+    connect(Image1, &PictureBox::clicked, this, &frmmain::Image1_Click);
+    connect(Image1, &PictureBox::keyPressed, this, &frmmain::Image1_KeyDown);
+    connect(Image1, &PictureBox::mouseMoved, this, &frmmain::Image1_MouseMove);
+
+    Timer1.setInterval(0);
+    Timer2.setInterval(500);
+    connect(&Timer1, &QTimer::timeout, this, &frmmain::Timer1_Timer);
+    connect(&Timer2, &QTimer::timeout, this, &frmmain::Timer2_Timer);
+    Timer2.start();
 }
+
+frmmain::~frmmain() = default;
 
 void frmmain::Form_Load()
 {
     program().cursor().setPos(QPoint(0, 0));
+    songnum = 0;
+    // A timer with no interval never fires, so a bad interval leaves the
+    // backdrop up for the whole show.
+    const int interval = pictureInterval(program().form<frmSettings>().Text1()->text());
+    if (interval > 0) {
+        Timer1.setInterval(interval);
+        Timer1.start();
+    }
     HideCursor(program().cursor());
+    Timer2.stop();
+    musicon(songnum);
+}
+
+void frmmain::halt()
+{
+    Timer1.stop();
+    Timer2.stop();
+    if (m_player)
+        m_player->Stop();
 }
 
 void frmmain::endscr()
 {
+    halt();
     RestoreCursor(program().cursor());
     program().end();
 }
 
+void frmmain::showEvent(QShowEvent *event)
+{
+    Form::showEvent(event);
+    raise();
+    activateWindow();
+    setFocus();
+    // Keys end the show wherever the window manager puts the focus.
+    grabKeyboard();
+}
+
 void frmmain::mousePressEvent(QMouseEvent *) { Form_Click(); }
-
 void frmmain::keyPressEvent(QKeyEvent *) { Form_KeyDown(); }
-
 void frmmain::mouseMoveEvent(QMouseEvent *) { Form_MouseMove(); }
 
-void frmmain::Form_MouseMove()
+void frmmain::movementRule(QPoint &stored)
 {
+    // Mouse-move events also come without any movement (when the window or the
+    // picture box appears under a still cursor); only a changed position counts.
     const QPoint now = program().cursor().pos();
-    if (now != formpos) {
+    if (now != stored) {
         endscr();
         return;
     }
-    formpos = now;
+    stored = now;
+}
+
+Integer frmmain::drawIndex(Integer count)
+{
+    return randomIndex(m_draw(), count);
+}
+
+void frmmain::Timer1_Timer()
+{
+    // A tick waiting on its message box must not be entered again.
+    if (m_inTick)
+        return;
+    Image2->setVisible(false);
+    Image1->setVisible(true);
+
+    auto &settings = program().form<frmSettings>();
+    const Integer n = countOf(settings.List1());
+    if (n == 0) {
+        giveWayToSettings();
+        return;
+    }
+    Integer r = 0;
+    const bool random = settings.chkRandomP()->checkState() == Qt::Checked;
+    if (random) {
+        r = drawIndex(n);
+    } else {
+        if (picnum >= n)
+            picnum = 0;
+        r = picnum;
+    }
+
+    const qreal ratio = devicePixelRatioF();
+    Picture picture = PictureLoader::loadVisible(entry(settings.List1(), r), (QSizeF(size()) * ratio).toSize());
+    if (!picture.ok()) {
+        m_inTick = true;
+        Timer1.stop();
+        releaseKeyboard();
+        msgBox(this, QStringLiteral("File not found.Quitting"));
+        program().end();
+        return;
+    }
+    Image1->setPicture(std::move(picture));
+    if (!random)
+        ++picnum;
+    const float left = (float(width()) - float(Image1->width())) / 2.0f;
+    Image1->move(qRound(left), Image1->y());
+    const float top = (float(height()) - float(Image1->height())) / 2.0f;
+    Image1->move(Image1->x(), qRound(top));
+}
+
+void frmmain::giveWayToSettings()
+{
+    m_inTick = true;
+    Timer1.stop();
+    RestoreCursor(program().cursor());
+    releaseKeyboard();
+    msgBox(this, QStringLiteral("Please select few image files"), MsgIcon::Information);
+    ensurePlayer().Stop();
+    program().form<frmSettings>().show();
+    program().unload(this);
+}
+
+MediaPlayer &frmmain::ensurePlayer()
+{
+    if (!m_player)
+        m_player = std::make_unique<MediaPlayer>();
+    return *m_player;
+}
+
+void frmmain::musicon(Integer song)
+{
+    if (const auto count = readSongCount(program()))
+        songcount = *count;
+    ensurePlayer().Open(entry(program().form<frmMusic>().List1(), song));
+    Timer2.start();
+}
+
+void frmmain::Timer2_Timer()
+{
+    auto &music = program().form<frmMusic>();
+    const Integer n = countOf(music.List1());
+    if (ensurePlayer().PlayState() == MediaPlayer::kPlaying)
+        return;
+    if (music.chkRandomM()->checkState() == Qt::Checked) {
+        ensurePlayer().Open(entry(music.List1(), drawIndex(n)));
+        return;
+    }
+    songnum = songnum + 1 < songcount ? Integer(songnum + 1) : Integer(0);
+    musicon(songnum);
 }
 
 } // namespace vz

@@ -1,24 +1,51 @@
 #pragma once
-// The show window: borderless, covering the primary screen, black; any click,
-// key or real mouse movement ends the show.
+// The show window: borderless, covering the primary screen, black. It shows the
+// built-in backdrop until the first picture is due, then the user's pictures
+// one interval apart, at their natural size and centred, while the user's songs
+// play behind them. Any click, key or real mouse movement ends the show.
 
+#include <QLabel>
 #include <QPoint>
+#include <QTimer>
+#include <functional>
+#include <memory>
 
+#include "runtime/Numbers.h"
 #include "runtime/Form.h"
 
 namespace vz {
+
+class MediaPlayer;
+class PictureBox;
 
 class frmmain : public Form
 {
     Q_OBJECT
 public:
     explicit frmmain(Program &program);
+    ~frmmain() override;
     void Form_Load() override;
+    void halt() override;
 
-    // Ends the show and the program: restores the cursor, ends at once.
+    // Ends the show and the program: stops the music, restores the cursor,
+    // ends at once.
     void endscr();
 
+    // Opens song number `song` of the play list and keeps the music timer going.
+    void musicon(Integer song);
+
+    // The draw in [0, 1) behind random order; a test may replace it.
+    void setDraw(std::function<double()> draw) { m_draw = std::move(draw); }
+
+    // For tests and the show's own bookkeeping.
+    QTimer &timer1() { return Timer1; }
+    QTimer &timer2() { return Timer2; }
+    PictureBox &image1() const { return *Image1; }
+    QLabel &image2() const { return *Image2; }
+    MediaPlayer *player() const { return m_player.get(); }
+
 protected:
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -26,9 +53,35 @@ protected:
 private:
     void Form_Click() { endscr(); }
     void Form_KeyDown() { endscr(); }
-    void Form_MouseMove();
+    void Form_MouseMove() { movementRule(formpos); }
+    void Image1_Click() { endscr(); }
+    void Image1_KeyDown() { endscr(); }
+    void Image1_MouseMove() { movementRule(imagepos); }
+    void movementRule(QPoint &stored);
 
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void giveWayToSettings();
+    Integer drawIndex(Integer count);
+    MediaPlayer &ensurePlayer();
+
+    QLabel *Image2;
+    PictureBox *Image1;
+    QTimer Timer1;
+    QTimer Timer2;
+    std::unique_ptr<MediaPlayer> m_player;
+    Integer songcount = 0;
+    Integer songnum = 0;
+    Integer picnum = 0;
     QPoint formpos;
+    QPoint imagepos;
+    bool m_inTick = false;
+    std::function<double()> m_draw;
 };
+
+// The picture timer's interval in milliseconds from the interval text: whole
+// seconds, half to even; 0 (the timer stays off) for text that is not a number,
+// for zero and for negative intervals.
+int pictureInterval(const QString &intervalText);
 
 } // namespace vz
