@@ -66,7 +66,6 @@ void Program::end(int exitCode)
         form->deleteLater();
     }
     Q_EMIT ended(exitCode);
-    QCoreApplication::exit(exitCode);
 }
 
 void Program::endIfNoVisibleForm()

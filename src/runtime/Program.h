@@ -67,6 +67,7 @@ public:
     void endIfNoVisibleForm();
 
 Q_SIGNALS:
+    // The program has ended; the event loop that runs it should stop now.
     void ended(int exitCode);
 
 private:

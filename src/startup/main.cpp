@@ -20,6 +20,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     vz::Program program(QCoreApplication::applicationDirPath(),
                         vz::systemServices(QCoreApplication::applicationFilePath()));
+    QObject::connect(&program, &vz::Program::ended, &app, &QCoreApplication::exit);
     vz::SubMain(program, mode);
     if (program.hasEnded())
         return program.exitCode();

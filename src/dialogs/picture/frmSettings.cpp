@@ -1,5 +1,6 @@
 #include "dialogs/picture/frmSettings.h"
 
+#include "runtime/CheckValue.h"
 #include "settings/PictureSettings.h"
 
 namespace vz {
@@ -16,7 +17,7 @@ void frmSettings::Form_Load()
 {
     const PictureSettings s = loadPictureSettings(program());
     if (s.randomP)
-        m_random->setCheckState(Qt::CheckState(*s.randomP));
+        m_random->setCheckState(toCheckState(*s.randomP));
     if (s.interval)
         m_text1->setText(*s.interval);
     m_list1->addItems(s.pictures);
