@@ -1,0 +1,174 @@
+// Music in the show, heard for real: the real program on a private X server
+// plays into a private sound server whose output is recorded and its pitches
+// measured.
+
+#include <QTest>
+
+#include "support/Desktop.h"
+#include "support/Sound.h"
+
+using namespace vz::test;
+
+namespace {
+
+const QString kShow = QStringLiteral("^Veroridovuz$");
+const std::vector<int> kPitches{440, 660, 880};
+
+struct MusicShow {
+    SoundServer sound;
+    XServer x;
+    App app{x};
+    QStringList songs;
+
+    MusicShow()
+    {
+        QProcessEnvironment env = app.env();
+        sound.applyTo(env);
+        for (const QString &k : env.keys())
+            app.setEnv(k, env.value(k));
+        const QStringList names{"s440.wav", "s660.mp3", "s880.wav"};
+        for (int i = 0; i < 3; ++i) {
+            songs << app.filePath(names[i]);
+            makeTone(songs.last(), kPitches[i], 1.0);
+        }
+        // A picture list with a picture, so the slide show itself runs normally.
+        QImage img(100, 51, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        img.save(app.filePath(QStringLiteral("p.bmp")), "BMP");
+        app.writeFile(QStringLiteral("RozG.ini"),
+                      "1\r\n 1 \r\n" + app.filePath(QStringLiteral("p.bmp")).toUtf8() + "\r\n");
+    }
+    void setPlayList(const QStringList &list, bool random = false)
+    {
+        QByteArray b = " " + QByteArray::number(list.size()) + " \r\n";
+        for (const QString &s : list)
+            b += s.toUtf8() + "\r\n";
+        app.writeFile(QStringLiteral("RozM.ini"), b);
+        app.setStored(QStringLiteral("RandomM"), random ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+    bool start()
+    {
+        sound.startRecording();
+        x.mouseMove(500, 500);
+        app.start({QStringLiteral("/s")});
+        return waitFor([&] { return !x.windowsNamed(kShow).isEmpty(); });
+    }
+    qint64 nowMs() const { return sound.clockMs() - sound.recordingStartMs(); }
+    // The pitches heard so far, in order, silences left out.
+    std::vector<int> heard()
+    {
+        std::vector<int> out;
+        for (const Stretch &s : pitchStretches(sound.samples(), kPitches))
+            if (s.pitch)
+                out.push_back(s.pitch);
+        return out;
+    }
+    int messageBoxes() const { return x.windowsNamed(kShow).size() - 1; }
+};
+
+} // namespace
+
+class tst_showmusic : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void orderModePlaysTheListAroundWithShortGaps()
+    {
+        MusicShow m;
+        QVERIFY(m.sound.ok());
+        m.setPlayList(m.songs);
+        QVERIFY(m.start());
+        QVERIFY(waitFor([&] { return m.heard().size() >= 5; }, 20000));
+        const std::vector<int> heard = m.heard();
+        QCOMPARE(std::vector<int>(heard.begin(), heard.begin() + 5), (std::vector<int>{440, 660, 880, 440, 660}));
+        // Between songs: the 500 ms poll plus the time to open the next one.
+        const auto stretches = pitchStretches(m.sound.samples(), kPitches);
+        QList<qint64> gaps;
+        for (size_t i = 1; i + 1 < stretches.size(); ++i)
+            if (stretches[i].pitch == 0 && stretches[i - 1].pitch && stretches[i + 1].pitch)
+                gaps << stretches[i].toMs - stretches[i].fromMs;
+        qInfo() << "gaps between songs (ms):" << gaps;
+        for (qint64 g : gaps)
+            QVERIFY2(g <= 800, qPrintable(QString::number(g)));
+    }
+
+    void oneSongRepeatsAndRandomStartsWithTheFirst_data()
+    {
+        QTest::addColumn<bool>("random");
+        QTest::newRow("order, one song") << false;
+        QTest::newRow("random, first song first") << true;
+    }
+    void oneSongRepeatsAndRandomStartsWithTheFirst()
+    {
+        QFETCH(bool, random);
+        MusicShow m;
+        if (random)
+            m.setPlayList({m.songs[2], m.songs[0], m.songs[1]}, true);
+        else
+            m.setPlayList({m.songs[1]});
+        QVERIFY(m.start());
+        QVERIFY(waitFor([&] { return m.heard().size() >= 3; }, 15000));
+        const std::vector<int> heard = m.heard();
+        if (random) {
+            QCOMPARE(heard[0], 880);
+        } else {
+            QCOMPARE(heard[0], 660);
+            QCOMPARE(heard[1], 660);
+            QCOMPARE(heard[2], 660);
+        }
+    }
+
+    void missingSongIsSkipped()
+    {
+        MusicShow m;
+        m.setPlayList({m.songs[0], m.app.filePath(QStringLiteral("gone.mp3")), m.songs[2]});
+        QVERIFY(m.start());
+        QVERIFY(waitFor([&] { return m.heard().size() >= 3; }, 15000));
+        const std::vector<int> heard = m.heard();
+        QCOMPARE(std::vector<int>(heard.begin(), heard.begin() + 3), (std::vector<int>{440, 880, 440}));
+        QCOMPARE(m.messageBoxes(), 0);
+    }
+
+    void noMusicMeansSilenceAndNoMessage_data()
+    {
+        QTest::addColumn<bool>("listFile");
+        QTest::newRow("empty play list") << true;
+        QTest::newRow("no music list file") << false;
+    }
+    void noMusicMeansSilenceAndNoMessage()
+    {
+        QFETCH(bool, listFile);
+        MusicShow m;
+        if (listFile)
+            m.setPlayList({});
+        QVERIFY(m.start());
+        // The slide show runs normally: the picture comes after one interval.
+        QVERIFY(waitFor([&] {
+            const QImage shot = m.x.screenshot();
+            return qRed(shot.pixel(512, 384)) > 200;
+        }, 5000));
+        const qint64 t = m.nowMs();
+        QVERIFY(!waitFor([&] { return m.messageBoxes() > 0; }, 1500));
+        QVERIFY(level(m.sound.samples(), 0, t + 1500) < 0.002);
+        QVERIFY(m.app.running());
+    }
+
+    void movingTheMouseStopsTheSoundAtOnce()
+    {
+        MusicShow m;
+        m.setPlayList({m.songs[0]});
+        QVERIFY(m.start());
+        QVERIFY(waitFor([&] { return level(m.sound.samples(), m.nowMs() - 100, m.nowMs()) > 0.05; }, 5000));
+        const qint64 movedAt = m.nowMs();
+        m.x.mouseMove(3, 3);
+        QVERIFY(m.app.waitForExit(5000));
+        QVERIFY(waitFor([&] { return m.nowMs() > movedAt + 700; }));
+        const auto &rec = m.sound.samples();
+        const double after = level(rec, movedAt + 200, movedAt + 700);
+        qInfo() << "level before" << level(rec, movedAt - 300, movedAt) << "after 200 ms" << after;
+        QVERIFY2(after < 0.002, qPrintable(QString::number(after)));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_showmusic)
+#include "tst_showmusic.moc"
