@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 #include <typeindex>
 #include <unordered_map>
 
@@ -61,6 +62,12 @@ public:
     // Ends the program at once: every form closes without further events.
     void end(int exitCode = 0);
     bool hasEnded() const { return m_ended; }
+
+    // The window of a host (a screen-saver daemon's window, or the root window)
+    // that the show draws into instead of a window of its own; the host then
+    // owns the input and the cursor.
+    std::optional<quintptr> hostWindow() const { return m_hostWindow; }
+    void setHostWindow(std::optional<quintptr> window) { m_hostWindow = window; }
     int exitCode() const { return m_exitCode; }
     // Ends the program when none of its windows is visible any more; forms that
     // are loaded but hidden do not hold it open.
@@ -74,6 +81,7 @@ private:
     QString m_folder;
     Services m_services;
     std::unordered_map<std::type_index, Form *> m_forms;
+    std::optional<quintptr> m_hostWindow;
     bool m_ended = false;
     int m_exitCode = 0;
 };

@@ -9,6 +9,7 @@
 #include "dialogs/music/frmMusic.h"
 #include "dialogs/picture/frmSettings.h"
 #include "platform/Cursor.h"
+#include "platform/HostWindow.h"
 #include "platform/PictureLoader.h"
 #include "runtime/MessageBox.h"
 #include "runtime/Program.h"
@@ -56,29 +57,38 @@ frmmain::frmmain(Program &program)
 {
     // Every show carries the caption, so a second show can find it.
     setWindowTitle(kAppTitle);
-    // Borderless, above other windows, and not a task-bar entry.
-    setWindowFlags(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
     setAutoFillBackground(true);
     QPalette p = palette();
     p.setColor(QPalette::Window, Qt::black);
     setPalette(p);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->geometry());
+    if (const auto host = program.hostWindow()) {
+        m_embedded = embedInto(*this, *host);
+        m_hostLost = !m_embedded;
+    } else {
+        // Borderless, above other windows, and not a task-bar entry.
+        setWindowFlags(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
+        if (QScreen *screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->geometry());
+    }
 
     Image2->setPixmap(QPixmap(QStringLiteral(":/backdrop.jpg")));
     Image2->setScaledContents(true);
-    Image2->setGeometry(0, 0, 1024, 768);
+    // The backdrop keeps its designed size on a screen; inside a host's window
+    // it fills the window.
+    Image2->setGeometry(m_embedded ? rect() : QRect(0, 0, 1024, 768));
     Image2->setMouseTracking(true);
     // The backdrop passes its input to the window underneath it.
     Image2->setAttribute(Qt::WA_TransparentForMouseEvents);
     Image1->setGeometry(0, 0, 0, 0);
     Image1->raise();
 
-    connect(Image1, &PictureBox::clicked, this, &frmmain::Image1_Click);
-    connect(Image1, &PictureBox::keyPressed, this, &frmmain::Image1_KeyDown);
-    connect(Image1, &PictureBox::mouseMoved, this, &frmmain::Image1_MouseMove);
+    if (!m_embedded) {
+        connect(Image1, &PictureBox::clicked, this, &frmmain::Image1_Click);
+        connect(Image1, &PictureBox::keyPressed, this, &frmmain::Image1_KeyDown);
+        connect(Image1, &PictureBox::mouseMoved, this, &frmmain::Image1_MouseMove);
+    }
 
     Timer1.setInterval(0);
     Timer2.setInterval(500);
@@ -91,7 +101,13 @@ frmmain::~frmmain() = default;
 
 void frmmain::Form_Load()
 {
-    program().cursor().setPos(QPoint(0, 0));
+    if (m_hostLost) {
+        // The window to draw into is gone, and with it whoever asked for the show.
+        program().end();
+        return;
+    }
+    if (!m_embedded)
+        program().cursor().setPos(QPoint(0, 0));
     songnum = 0;
     // A timer with no interval never fires, so a bad interval leaves the
     // backdrop up for the whole show.
@@ -100,7 +116,8 @@ void frmmain::Form_Load()
         Timer1.setInterval(interval);
         Timer1.start();
     }
-    HideCursor(program().cursor());
+    if (!m_embedded)
+        HideCursor(program().cursor());
     Timer2.stop();
     musicon(songnum);
 }
@@ -116,13 +133,17 @@ void frmmain::halt()
 void frmmain::endscr()
 {
     halt();
-    RestoreCursor(program().cursor());
+    if (!m_embedded)
+        RestoreCursor(program().cursor());
     program().end();
 }
 
 void frmmain::showEvent(QShowEvent *event)
 {
     Form::showEvent(event);
+    // Inside a host's window the host owns the input.
+    if (m_embedded)
+        return;
     raise();
     activateWindow();
     setFocus();
@@ -130,9 +151,23 @@ void frmmain::showEvent(QShowEvent *event)
     grabKeyboard();
 }
 
-void frmmain::mousePressEvent(QMouseEvent *) { Form_Click(); }
-void frmmain::keyPressEvent(QKeyEvent *) { Form_KeyDown(); }
-void frmmain::mouseMoveEvent(QMouseEvent *) { Form_MouseMove(); }
+void frmmain::mousePressEvent(QMouseEvent *)
+{
+    if (!m_embedded)
+        Form_Click();
+}
+
+void frmmain::keyPressEvent(QKeyEvent *)
+{
+    if (!m_embedded)
+        Form_KeyDown();
+}
+
+void frmmain::mouseMoveEvent(QMouseEvent *)
+{
+    if (!m_embedded)
+        Form_MouseMove();
+}
 
 void frmmain::movementRule(QPoint &stored)
 {

@@ -76,6 +76,8 @@ private:
     QPoint formpos;
     QPoint imagepos;
     bool m_inTick = false;
+    bool m_embedded = false; // drawn inside a host's window
+    bool m_hostLost = false; // a host window was named but does not exist
     std::function<double()> m_draw;
 };
 

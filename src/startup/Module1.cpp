@@ -2,6 +2,7 @@
 
 #include "dialogs/picture/frmSettings.h"
 #include "platform/Cursor.h"
+#include "platform/HostWindow.h"
 #include "platform/Instance.h"
 #include "runtime/Program.h"
 #include "show/frmmain.h"
@@ -48,6 +49,42 @@ void CheckInstance(Program &program)
         return;
     }
     program.form<frmmain>().setWindowTitle(kAppTitle);
+}
+
+namespace {
+
+std::optional<quintptr> windowId(const QString &text)
+{
+    bool ok = false;
+    const QString t = text.trimmed();
+    const quintptr id = t.startsWith(u"0x", Qt::CaseInsensitive) ? t.mid(2).toULongLong(&ok, 16)
+                                                                 : t.toULongLong(&ok, 10);
+    if (!ok || id == 0)
+        return std::nullopt;
+    return id;
+}
+
+} // namespace
+
+std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xscreensaverWindow)
+{
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == u"-window-id" && i + 1 < args.size())
+            return windowId(args[i + 1]);
+        if (args[i] == u"-root")
+            return rootWindow();
+    }
+    if (!xscreensaverWindow.isEmpty())
+        return windowId(xscreensaverWindow);
+    return std::nullopt;
+}
+
+void Terminate(Program &program)
+{
+    if (frmmain *show = program.loadedForm<frmmain>())
+        show->endscr();
+    else
+        program.end();
 }
 
 void HideCursor(Cursor &cursor)

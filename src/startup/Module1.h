@@ -3,6 +3,8 @@
 // check of the show, and hiding and restoring the mouse cursor.
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 #include "runtime/Numbers.h"
 
@@ -24,6 +26,15 @@ void SubMain(Program &program, Mode mode);
 // Ends the program when another copy runs and a window titled exactly
 // "Veroridovuz" (a running show) exists; otherwise returns.
 void CheckInstance(Program &program);
+
+// The host window named by the command line ("-window-id N", decimal or 0x
+// hexadecimal; "-root") or by $XSCREENSAVER_WINDOW, for a show drawn inside a
+// screen-saver daemon's window.
+std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xscreensaverWindow);
+
+// Ends the program on the host's request (SIGTERM and the like): a running
+// show ends as its own exit does.
+void Terminate(Program &program);
 
 // Hides the cursor whatever its display counter: lowers it until it is below 0.
 void HideCursor(Cursor &cursor);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "platform/Termination.h"
 #include "runtime/Program.h"
 #include "startup/Module1.h"
 
@@ -20,7 +21,12 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
     vz::Program program(QCoreApplication::applicationDirPath(),
                         vz::systemServices(QCoreApplication::applicationFilePath()));
+    if (mode == vz::Mode::Show)
+        program.setHostWindow(vz::hostWindowFor(args, qEnvironmentVariable("XSCREENSAVER_WINDOW")));
     QObject::connect(&program, &vz::Program::ended, &app, &QCoreApplication::exit);
+    vz::Termination termination;
+    QObject::connect(&termination, &vz::Termination::requested, &program,
+                     [&program] { vz::Terminate(program); });
     vz::SubMain(program, mode);
     if (program.hasEnded())
         return program.exitCode();

@@ -2,7 +2,10 @@
 // plays into a private sound server whose output is recorded and its pitches
 // measured.
 
+#include <QElapsedTimer>
 #include <QTest>
+
+#include <csignal>
 
 #include "support/Desktop.h"
 #include "support/Sound.h"
@@ -151,6 +154,26 @@ private Q_SLOTS:
         QVERIFY(!waitFor([&] { return m.messageBoxes() > 0; }, 1500));
         QVERIFY(level(m.sound.samples(), 0, t + 1500) < 0.002);
         QVERIFY(m.app.running());
+    }
+
+    void terminationSilencesAndEndsCleanly()
+    {
+        MusicShow m;
+        m.setPlayList({m.songs[0]});
+        QVERIFY(m.start());
+        QVERIFY(waitFor([&] { return level(m.sound.samples(), m.nowMs() - 100, m.nowMs()) > 0.05; }, 5000));
+        const qint64 sentAt = m.nowMs();
+        QElapsedTimer t;
+        t.start();
+        ::kill(pid_t(m.app.pid()), SIGTERM);
+        QVERIFY(m.app.waitForExit(5000));
+        const qint64 took = t.elapsed();
+        qInfo() << "ended" << took << "ms after SIGTERM";
+        QVERIFY(took <= 200);
+        QCOMPARE(m.app.exitCode(), 0);
+        QVERIFY2(m.app.stderrText().isEmpty(), m.app.stderrText().constData());
+        QVERIFY(waitFor([&] { return m.nowMs() > sentAt + 700; }));
+        QVERIFY(level(m.sound.samples(), sentAt + 200, sentAt + 700) < 0.002);
     }
 
     void movingTheMouseStopsTheSoundAtOnce()
