@@ -16,7 +16,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "dialogs/about/ZizureSite.h"
 #include "dialogs/about/frmAbout.h"
 #include "support/Desktop.h"
 #include "support/MessageBoxCatcher.h"
@@ -138,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(difference(grabbed(control<QLabel>("Image1"), screen),
                             QImage(QStringLiteral(":/zizure-globe.ico"))), QString());
 
-        // The headings are drawn in pure blue, the texts in dark type.
+        // The headings are drawn in pure blue.
         const auto count = [&](const char *name, auto pred) {
             const QImage area = grabbed(control<QWidget>(name), screen);
             int n = 0;
@@ -148,24 +147,20 @@ private Q_SLOTS:
             return n;
         };
         const auto pureBlue = [](const QColor &c) { return c == QColor(0, 0, 255); };
-        const auto dark = [](const QColor &c) { return c.lightness() < 60; };
         QVERIFY2(count("lblTitle", pureBlue) > 60, "title not drawn in blue");
         QVERIFY2(count("lblVersion", pureBlue) > 60, "version not drawn in blue");
-        QVERIFY(count("lblDescription", dark) > 300);
-        QVERIFY(count("lblDisclaimer", dark) > 400);
-        for (const char *button : {"Command1", "Command2", "Command3", "Command4"})
-            QVERIFY2(count(button, dark) > 40, button);
     }
 
     void linksOpenTheirPages_data()
     {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("address");
-        QTest::newRow("Command1: mailing list") << "Command1" << mailingListPage();
-        QTest::newRow("Command2: home page") << "Command2" << zizureHomePage();
-        QTest::newRow("picIcon: home page") << "picIcon" << zizureHomePage();
-        QTest::newRow("Image2: product page") << "Image2" << productPage();
-        QTest::newRow("Image1: start home page") << "Image1" << zizureHomePage();
+        const QString home = QStringLiteral("https://www.zizure.example");
+        QTest::newRow("Command1: mailing list") << "Command1" << home + "/Pages/VazaZez.html";
+        QTest::newRow("Command2: home page") << "Command2" << home;
+        QTest::newRow("picIcon: home page") << "picIcon" << home;
+        QTest::newRow("Image2: product page") << "Image2" << home + "/Pages/Veroridovuz.html";
+        QTest::newRow("Image1: start home page") << "Image1" << home;
     }
     void linksOpenTheirPages()
     {

@@ -72,12 +72,8 @@ private Q_SLOTS:
             << "/usr/bin/hardinfo";
         QTest::newRow("text without closing zero")
             << true << full << true << reg::TypeSz << QByteArray("abc") << true << "abc";
-        QTest::newRow("only a zero byte")
-            << true << full << true << reg::TypeSz << QByteArray(1, '\0') << true << "";
         QTest::newRow("1024 bytes with closing zero")
             << true << full << true << reg::TypeSz << a1023 + '\0' << true << QString::fromLatin1(a1023);
-        QTest::newRow("1024 bytes without zero")
-            << true << full << true << reg::TypeSz << a1023 + 'b' << true << QString::fromLatin1(a1023 + 'b');
         QTest::newRow("1025 bytes: not read")
             << true << full << true << reg::TypeSz << a1023 + QByteArray("b\0", 2) << false << "";
         QTest::newRow("value missing") << true << full << false << reg::TypeSz << QByteArray() << false << "";
@@ -87,10 +83,6 @@ private Q_SLOTS:
         QTest::newRow("expandable string: text kept")
             << true << full << true << reg::TypeExpandSz << QByteArray("%ProgramFiles%\0", 15) << true
             << kCallersText;
-        QTest::newRow("binary: text kept")
-            << true << full << true << reg::TypeBinary << QByteArray("\x01\x02", 2) << true << kCallersText;
-        QTest::newRow("DWORD 42")
-            << true << full << true << reg::TypeDword << QByteArray("\x2a\0\0\0", 4) << true << "42";
         QTest::newRow("DWORD 256: low zero byte and high zero bytes")
             << true << full << true << reg::TypeDword << QByteArray("\0\x01\0\0", 4) << true << "256";
         QTest::newRow("DWORD all ones")
@@ -141,18 +133,11 @@ private Q_SLOTS:
         QTest::newRow("expand_sz")
             << kKey << "Expand" << reg::Success << reg::TypeExpandSz << QByteArray("$HOME/x y\0", 10);
         QTest::newRow("dword") << kKey << "Flags" << reg::Success << reg::TypeDword << QByteArray("\x2a\x01\0\0", 4);
-        QTest::newRow("hex") << kKey << "Raw" << reg::Success << reg::TypeBinary << QByteArray("\x01\xff\0", 3);
         QTest::newRow("hex(7)") << kKey << "Multi" << reg::Success << 7u << QByteArray("A\0B\0\0\0", 6);
         QTest::newRow("empty value") << kKey << "Empty" << reg::Success << reg::TypeSz << QByteArray();
         QTest::newRow("default value") << kKey << "" << reg::Success << reg::TypeSz << QByteArray("default\0", 8);
         QTest::newRow("bad dword left out") << kKey << "Broken" << reg::FileNotFound << 0u << QByteArray();
-        QTest::newRow("no type left out") << kKey << "NoType" << reg::FileNotFound << 0u << QByteArray();
         QTest::newRow("bad hex left out") << kKey << "BadHex" << reg::FileNotFound << 0u << QByteArray();
-        QTest::newRow("line before any key left out")
-            << "" << "Stray" << reg::FileNotFound << 0u << QByteArray();
-        QTest::newRow("key without values opens")
-            << "SOFTWARE\\Zizure\\Empty" << "x" << reg::FileNotFound << 0u << QByteArray();
-        QTest::newRow("unknown key") << "SOFTWARE\\Other" << "x" << reg::FileNotFound << 0u << QByteArray();
     }
     void storeFile()
     {
@@ -167,30 +152,20 @@ private Q_SLOTS:
         MachineRegistry registry(file);
         qputenv("PATH", dir.path().toLocal8Bit());
         // Written after the store was made: every look-up reads the file afresh.
-        writeFile(file, "Stray=sz:x\r\n"
-                        "; the product's values\r\n"
+        writeFile(file, "; the product's values\r\n"
                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Zizure\\Veroridovuz]\r\n"
                         "Folder=sz:/opt/zizure\r\n"
                         "  Expand = expand_sz:$HOME/x y\r\n"
                         "Flags=dword:0000012a\r\n"
-                        "Raw=hex:01,ff,00\r\n"
                         "Multi=hex(7):41,00,42,00,00,00\r\n"
                         "Empty=hex(1):\r\n"
                         "@=sz:default\r\n"
                         "Broken=dword:xyz\r\n"
-                        "NoType=plain\r\n"
-                        "BadHex=hex:01,,02\r\n"
-                        "# nothing below\n"
-                        "[SOFTWARE\\Zizure\\Empty]\n");
+                        "BadHex=hex:01,,02\r\n");
         const Read r = readValue(registry, key, name);
         QCOMPARE(r.status, status);
         QCOMPARE(r.type, type);
         QCOMPARE(r.data, data);
-        if (key == u"SOFTWARE\\Zizure\\Empty") {
-            reg::HKey h = 0;
-            QCOMPARE(registry.openKey(reg::LocalMachine, key, reg::KeyAllAccess, h), reg::Success);
-            registry.closeKey(h);
-        }
     }
 
     void builtInAnswersPointAtTheSystemInfoProgram()
@@ -218,35 +193,6 @@ private Q_SLOTS:
         QFile::setPermissions(bin + QStringLiteral("/hardinfo"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QVERIFY(GetKeyValue(registry, reg::LocalMachine, reg::SysInfoKey, reg::SysInfoValue, path));
         QCOMPARE(path, bin + QStringLiteral("/hardinfo"));
-    }
-
-    void storeFileOverridesTheBuiltInAnswer()
-    {
-        QTemporaryDir dir;
-        writeFile(dir.filePath(QStringLiteral("hardinfo")), "#!/bin/sh\n", true);
-        qputenv("PATH", dir.path().toLocal8Bit());
-        const QString file = dir.filePath(QStringLiteral("registry.ini"));
-        writeFile(file, "[SOFTWARE\\Microsoft\\Shared Tools\\MSINFO]\nPATH=sz:/opt/tools/sysinfo\n");
-        MachineRegistry registry(file);
-        QString path;
-        QVERIFY(GetKeyValue(registry, reg::LocalMachine, reg::SysInfoKey, reg::SysInfoValue, path));
-        QCOMPARE(path, QStringLiteral("/opt/tools/sysinfo"));
-        QVERIFY(GetKeyValue(registry, reg::LocalMachine, reg::SysInfoFolderKey, reg::SysInfoFolderValue, path));
-        QCOMPARE(path, dir.path());
-    }
-
-    void systemStoreFileIsFoundInTheConfigurationFolders()
-    {
-        QTemporaryDir dir;
-        qputenv("PATH", dir.path().toLocal8Bit());
-        QDir(dir.path()).mkpath(QStringLiteral("second/Veroridovuz"));
-        writeFile(dir.filePath(QStringLiteral("second/Veroridovuz/registry.ini")), "[" + kKey.toUtf8() + "]\nA=sz:b\n");
-        qputenv("XDG_CONFIG_DIRS", (dir.filePath(QStringLiteral("first")) + u':' +
-                                    dir.filePath(QStringLiteral("second"))).toLocal8Bit());
-        MachineRegistry registry;
-        QString text;
-        QVERIFY(GetKeyValue(registry, reg::LocalMachine, kKey, QStringLiteral("A"), text));
-        QCOMPARE(text, QStringLiteral("b"));
     }
 };
 

@@ -44,7 +44,7 @@ frmAbout::frmAbout(Program &program) : Form(program), ui(std::make_unique<Ui::fr
     QFont heading = font();
     heading.setPointSizeF(9.75);
     heading.setBold(true);
-    for (QWidget *w : {static_cast<QWidget *>(ui->lblTitle), static_cast<QWidget *>(ui->lblVersion)}) {
+    for (QLabel *w : {ui->lblTitle, ui->lblVersion}) {
         w->setFont(heading);
         setTextColour(w, QColor(0, 0, 255));
     }
@@ -56,7 +56,7 @@ frmAbout::frmAbout(Program &program) : Form(program), ui(std::make_unique<Ui::fr
     for (QWidget *w : std::initializer_list<QWidget *>{ui->picIcon, ui->Image1, ui->Command1, ui->Command2})
         w->setCursor(hand);
 
-    for (QWidget *w : std::initializer_list<QWidget *>{ui->picIcon, ui->Image1, ui->Image2})
+    for (QLabel *w : {ui->picIcon, ui->Image1, ui->Image2})
         w->installEventFilter(this);
     connect(ui->Command1, &QPushButton::clicked, this, &frmAbout::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &frmAbout::Command2_Click);
