@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-image-formats-plugins
   libx11-dev libxfixes-dev libjpeg62-turbo-dev libwmf-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-pulseaudio
-  fonts-dejavu-core
+  fonts-dejavu-core xdg-utils
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(

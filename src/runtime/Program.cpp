@@ -5,7 +5,9 @@
 
 #include "platform/Cursor.h"
 #include "platform/Instance.h"
+#include "platform/MachineRegistry.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 
 namespace vz {
 
@@ -15,6 +17,8 @@ Services systemServices(const QString &executablePath)
     s.store = std::make_unique<NativeSettingsStore>();
     s.cursor = std::make_unique<SystemCursor>();
     s.instance = std::make_unique<SystemInstance>(executablePath);
+    s.shell = std::make_unique<DesktopShell>();
+    s.registry = std::make_unique<MachineRegistry>();
     return s;
 }
 

@@ -16,7 +16,9 @@
 
 #include "platform/Cursor.h"
 #include "platform/Instance.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 #include "runtime/Form.h"
 
 namespace vz {
@@ -29,6 +31,8 @@ struct Services {
     std::unique_ptr<SettingsStore> store;
     std::unique_ptr<Cursor> cursor;
     std::unique_ptr<Instance> instance;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<Registry> registry;
 };
 
 // The services of the real desktop, for the program's folder and executable.
@@ -50,6 +54,8 @@ public:
     SettingsStore &store() { return *m_services.store; }
     Cursor &cursor() { return *m_services.cursor; }
     Instance &instance() { return *m_services.instance; }
+    Shell &shell() { return *m_services.shell; }
+    Registry &registry() { return *m_services.registry; }
 
     // The form of type F, created and loaded on first reference.
     template <class F> F &form();

@@ -5,7 +5,9 @@
 
 #include "platform/Cursor.h"
 #include "platform/Instance.h"
+#include "platform/MachineRegistry.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 
 namespace vz::test {
 
@@ -16,6 +18,8 @@ TestProgram::TestProgram()
     s.store = std::make_unique<NativeSettingsStore>(m_dir.filePath(QStringLiteral("store")));
     s.cursor = std::make_unique<SystemCursor>();
     s.instance = std::make_unique<SystemInstance>(m_dir.filePath(QStringLiteral("veroridovuz")));
+    s.shell = std::make_unique<DesktopShell>();
+    s.registry = std::make_unique<MachineRegistry>();
     m_program = std::make_unique<Program>(m_dir.path(), std::move(s));
 }
 

@@ -1,0 +1,98 @@
+#pragma once
+// The system registry as the program reads it: keys under a root, opened with
+// an access mask, holding typed values of raw bytes. Calls answer with the
+// system's status codes, so callers keep the classic checks.
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <span>
+
+namespace vz::reg {
+
+// A root or an opened key.
+using HKey = std::uint32_t;
+inline constexpr HKey LocalMachine = 0x80000002;
+
+inline constexpr std::uint32_t KeyRead = 0x20019;
+inline constexpr std::uint32_t KeyAllAccess = 0x2003F;
+
+inline constexpr std::uint32_t TypeSz = 1;
+inline constexpr std::uint32_t TypeExpandSz = 2;
+inline constexpr std::uint32_t TypeBinary = 3;
+inline constexpr std::uint32_t TypeDword = 4;
+
+inline constexpr long Success = 0;
+inline constexpr long FileNotFound = 2;
+inline constexpr long AccessDenied = 5;
+inline constexpr long InvalidHandle = 6;
+inline constexpr long MoreData = 234;
+
+// Where the system information tool is recorded: its full path name, and the
+// folder that holds MSINFO32.EXE.
+inline const QString SysInfoKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO");
+inline const QString SysInfoValue = QStringLiteral("PATH");
+inline const QString SysInfoFolderKey = QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location");
+inline const QString SysInfoFolderValue = QStringLiteral("MSINFO");
+
+struct Value {
+    std::uint32_t type = TypeBinary;
+    QByteArray data;
+};
+
+} // namespace vz::reg
+
+namespace vz {
+
+class Registry
+{
+public:
+    virtual ~Registry() = default;
+    // Opens subKey below root with the access asked for; on Success key holds a
+    // handle to close with closeKey.
+    virtual long openKey(reg::HKey root, const QString &subKey, std::uint32_t access,
+                         reg::HKey &key) = 0;
+    // Copies the named value of an open key into buffer and reports its type and
+    // its size in bytes. A value larger than buffer gives MoreData with the size
+    // it needs, and buffer is left alone.
+    virtual long queryValue(reg::HKey key, const QString &name, std::uint32_t &type,
+                            std::span<char> buffer, std::uint32_t &length) = 0;
+    virtual long closeKey(reg::HKey key) = 0;
+};
+
+// A registry held in memory. Key paths and value names are compared without
+// regard to case; each key allows a set of access rights. An open handle keeps
+// the values the key had when it was opened.
+class RegistryTable : public Registry
+{
+public:
+    void addKey(reg::HKey root, const QString &path, std::uint32_t allowedAccess = reg::KeyAllAccess);
+    // Sets a value, adding its key when needed.
+    void setValue(reg::HKey root, const QString &path, const QString &name, reg::Value value);
+    bool hasValue(reg::HKey root, const QString &path, const QString &name) const;
+    void clear();
+    // Handles opened and not yet closed.
+    int openHandles() const { return int(m_open.size()); }
+
+    long openKey(reg::HKey root, const QString &subKey, std::uint32_t access,
+                 reg::HKey &key) override;
+    long queryValue(reg::HKey key, const QString &name, std::uint32_t &type,
+                    std::span<char> buffer, std::uint32_t &length) override;
+    long closeKey(reg::HKey key) override;
+
+private:
+    struct Key {
+        std::uint32_t allowedAccess = reg::KeyAllAccess;
+        QHash<QString, reg::Value> values;
+    };
+    static QString keyId(reg::HKey root, const QString &path);
+
+    QHash<QString, Key> m_keys;
+    std::map<reg::HKey, Key> m_open;
+    reg::HKey m_nextHandle = 0x100;
+};
+
+} // namespace vz
