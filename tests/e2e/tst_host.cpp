@@ -56,7 +56,7 @@ private Q_SLOTS:
         QFETCH(QString, how);
         XServer x;
         App app(x);
-        writeShow(app, QStringLiteral("1"));
+        writeShow(app, QStringLiteral("3"));
         QProcess host;
         host.setProcessEnvironment(x.env());
         host.start(QStringLiteral(VZ_HOSTWINDOW), {"100", "80", "640", "480"});
@@ -82,7 +82,7 @@ private Q_SLOTS:
         }, 5000));
         x.keepShot(QStringLiteral("host-backdrop"));
         // A 100 x 51 picture centred in 640 x 480: at (270, 214 or 215) of it.
-        QVERIFY(waitFor([&] { return near(x.screenshot().pixel(100 + 320, 80 + 240), Qt::red); }, 5000));
+        QVERIFY(waitFor([&] { return near(x.screenshot().pixel(100 + 320, 80 + 240), Qt::red); }, 8000));
         const QImage shot = x.screenshot();
         x.keepShot(QStringLiteral("host-picture"));
         QVERIFY(near(shot.pixel(100 + 270, 80 + 240), Qt::red));

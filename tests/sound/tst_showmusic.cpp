@@ -83,6 +83,7 @@ private Q_SLOTS:
         QVERIFY(m.start());
         QVERIFY(waitFor([&] { return m.heard().size() >= 5; }, 20000));
         const std::vector<int> heard = m.heard();
+        qInfo() << "heard" << QList<int>(heard.begin(), heard.end());
         QCOMPARE(std::vector<int>(heard.begin(), heard.begin() + 5), (std::vector<int>{440, 660, 880, 440, 660}));
         // Between songs: the 500 ms poll plus the time to open the next one.
         const auto stretches = pitchStretches(m.sound.samples(), kPitches);
