@@ -111,15 +111,22 @@ private Q_SLOTS:
         else
             m.setPlayList({m.songs[1]});
         QVERIFY(m.start());
-        QVERIFY(waitFor([&] { return m.heard().size() >= 3; }, 15000));
-        const std::vector<int> heard = m.heard();
         if (random) {
-            QCOMPARE(heard[0], 880);
-        } else {
-            QCOMPARE(heard[0], 660);
-            QCOMPARE(heard[1], 660);
-            QCOMPARE(heard[2], 660);
+            QVERIFY(waitFor([&] { return !m.heard().empty(); }, 10000));
+            QCOMPARE(m.heard()[0], 880);
+            return;
         }
+        // The one-second song plays again and again: more than two seconds of
+        // it, and nothing else.
+        auto heardMs = [&] {
+            qint64 total = 0;
+            for (const Stretch &s : pitchStretches(m.sound.samples(), kPitches))
+                total += s.pitch == 660 ? s.toMs - s.fromMs : 0;
+            return total;
+        };
+        QVERIFY(waitFor([&] { return heardMs() > 2500; }, 15000));
+        for (int pitch : m.heard())
+            QCOMPARE(pitch, 660);
     }
 
     void missingSongIsSkipped()
