@@ -63,7 +63,10 @@ QString saveChoices(Program &program, const QString &key, int state, const QStri
     const QString path = program.programFile(listFile);
     const QString fileError = replaceFile(path, lines.bytes());
     if (!fileError.isEmpty())
-        return saveFailure(path, fileError);
+        return saveFailure(path, fileError) +
+               QStringLiteral("\r\n\r\nVeroridovuz keeps its lists beside its program file, so it needs "
+                              "to be able to write in\r\n%1")
+                   .arg(QDir::toNativeSeparators(program.folder()));
     return {};
 }
 
