@@ -1,0 +1,62 @@
+#include "controls/ListBox.h"
+
+#include <QKeyEvent>
+#include <QScrollBar>
+
+namespace vz {
+
+ListBox::ListBox(QWidget *parent) : QListWidget(parent)
+{
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setTextElideMode(Qt::ElideNone);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            Q_EMIT click();
+    });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (index.isValid())
+            Q_EMIT dblClick();
+    });
+}
+
+void ListBox::setHorizontalExtent(int pixels)
+{
+    m_extent = qMax(0, pixels);
+    applyExtent();
+}
+
+QStringList ListBox::entries() const
+{
+    QStringList list;
+    list.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        list.append(item(i)->text());
+    return list;
+}
+
+void ListBox::updateGeometries()
+{
+    // The view recomputes its own range from the entries here; the given
+    // extent replaces it every time.
+    QListWidget::updateGeometries();
+    applyExtent();
+}
+
+void ListBox::applyExtent()
+{
+    QScrollBar *bar = horizontalScrollBar();
+    const int page = viewport()->width();
+    bar->setPageStep(page);
+    bar->setRange(0, qMax(0, m_extent - page));
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    const int before = currentRow();
+    QListWidget::keyPressEvent(event);
+    if (currentRow() != before && currentRow() >= 0)
+        Q_EMIT click();
+}
+
+} // namespace vz
