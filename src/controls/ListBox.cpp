@@ -10,6 +10,7 @@ ListBox::ListBox(QWidget *parent) : QListWidget(parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             Q_EMIT click();
@@ -45,10 +46,15 @@ void ListBox::updateGeometries()
 
 void ListBox::applyExtent()
 {
-    QScrollBar *bar = horizontalScrollBar();
+    // Whether the bar shows is decided here too: left to itself the view
+    // shows it whenever an entry is wider than the box.
     const int page = viewport()->width();
-    bar->setPageStep(page);
-    bar->setRange(0, qMax(0, m_extent - page));
+    const Qt::ScrollBarPolicy policy = m_extent > page ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+    if (horizontalScrollBarPolicy() != policy)
+        setHorizontalScrollBarPolicy(policy);
+    QScrollBar *bar = horizontalScrollBar();
+    bar->setPageStep(viewport()->width());
+    bar->setRange(0, qMax(0, m_extent - viewport()->width()));
 }
 
 void ListBox::keyPressEvent(QKeyEvent *event)
