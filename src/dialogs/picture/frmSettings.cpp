@@ -2,8 +2,11 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 
+#include "controls/AccessKeys.h"
+#include "controls/CheckValue.h"
 #include "controls/ListEditing.h"
 #include "dialogs/about/frmAbout.h"
 #include "dialogs/music/frmMusic.h"
@@ -48,6 +51,7 @@ frmSettings::frmSettings(Program &program) : Form(program), ui(std::make_unique<
     ui->File1->setPattern(kPicturePattern);
     ui->File1->setPath(ui->Dir1->path());
     ui->Drive1->setFocus();
+    takeFocusOnAccessKeys(*this);
 
     connect(ui->Drive1, &DriveBox::changed, this, &frmSettings::Drive1_Change);
     connect(ui->Dir1, &FolderBox::changed, this, &frmSettings::Dir1_Change);
@@ -76,7 +80,7 @@ void frmSettings::Form_Load()
 {
     const PictureSettings stored = loadPictureSettings(program());
     if (stored.randomP)
-        ui->chkRandomP->setCheckState(Qt::CheckState(*stored.randomP));
+        setCheckValue(*ui->chkRandomP, *stored.randomP);
     if (stored.interval)
         ui->Text1->setText(*stored.interval);
     ui->List1->addItems(stored.pictures);
@@ -93,7 +97,7 @@ void frmSettings::showEvent(QShowEvent *event)
     if (!m_placed) {
         m_placed = true;
         if (const QScreen *s = screen())
-            move(s->availableGeometry().center() - rect().center());
+            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
     }
     Form::showEvent(event);
 }
@@ -171,6 +175,7 @@ void frmSettings::Text1_LostFocus()
     QWidget *goingTo = QApplication::focusWidget();
     msgBox(this, QStringLiteral("Enter valid number as the interval"));
     ui->Text1->clear();
+    activateWindow();
     ui->Text1->setFocus(Qt::OtherFocusReason);
     if (goingTo && goingTo != ui->Text1 && goingTo->window() == this)
         holdBack(goingTo);
@@ -178,7 +183,7 @@ void frmSettings::Text1_LostFocus()
 
 void frmSettings::Command3_Click()
 {
-    const QString failure = savePictureSettings(program(), int(ui->chkRandomP->checkState()),
+    const QString failure = savePictureSettings(program(), checkValue(*ui->chkRandomP),
                                                 ui->Text1->text(), ui->List1->entries());
     if (!failure.isEmpty()) {
         msgBox(this, failure, MsgIcon::Critical);
