@@ -259,6 +259,13 @@ private Q_SLOTS:
         QVERIFY(d.List1()->horizontalExtent() <= measured + 0.04 && d.List1()->horizontalExtent() > measured - 1);
     }
 
+    void longIntervalLineLoadsWhole()
+    {
+        const QByteArray line(1 << 20, '7');
+        writeList(line + "\r\n 0 \r\n");
+        QCOMPARE(dialog().Text1()->text().size(), line.size());
+    }
+
     void scrollRangeIsSetOnceAtLoad()
     {
         writeList(" 5 \r\n 1 \r\n/pictures/holiday/2019/the beach at sunset.jpg\r\n");
@@ -474,6 +481,12 @@ private Q_SLOTS:
         browseTo(d, pictures->path());
         clickRow(*control<FileBox>(d, "File1"), 0);
         QVERIFY(preview->isVisible());
+
+        // Arrow keys move the focus mark like a click does.
+        clickRow(*list, 0);
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(label->text(), picture("b_blue.jpg"));
+        QVERIFY(showsOnly(preview, Qt::blue));
 
         // Remove: every selected entry.
         clickRow(*list, 0);
