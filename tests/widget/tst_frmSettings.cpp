@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFontMetricsF>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -164,72 +163,9 @@ private Q_SLOTS:
         QCOMPARE(control<FileBox>(d, "File1")->path(), QDir::currentPath());
     }
 
-    void designedLayout_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("container");
-        QTest::addColumn<QRect>("twips");
-        const auto row = [](const char *name, const char *container, int l, int t, int w, int h) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container) << QRect(l, t, w, h);
-        };
-        row("Drive1", "frmSettings", 120, 480, 1935, 315);
-        row("Dir1", "frmSettings", 120, 840, 1935, 2115);
-        row("File1", "frmSettings", 2400, 600, 1935, 2040);
-        row("List1", "frmSettings", 5400, 600, 2655, 2010);
-        row("Command1", "frmSettings", 4420, 600, 900, 350);
-        row("Command6", "frmSettings", 4420, 1153, 900, 350);
-        row("Command7", "frmSettings", 4420, 1706, 900, 350);
-        row("Command2", "frmSettings", 4420, 2260, 900, 350);
-        row("Label1", "frmSettings", 2520, 360, 1575, 255);
-        row("Label2", "frmSettings", 5400, 360, 990, 195);
-        row("Label6", "frmSettings", 2400, 2760, 4365, 435);
-        row("chkRandomP", "frmSettings", 6840, 360, 1095, 195);
-        row("Command5", "frmSettings", 6960, 2760, 1095, 350);
-        row("Frame1", "frmSettings", 120, 3240, 3975, 1575);
-        row("Label3", "Frame1", 120, 405, 1695, 195);
-        row("Text1", "Frame1", 2040, 360, 615, 285);
-        row("Label4", "Frame1", 2760, 405, 675, 195);
-        row("cmdAbout", "Frame1", 360, 960, 900, 350);
-        row("Command4", "Frame1", 1560, 960, 900, 350);
-        row("Command3", "Frame1", 2760, 960, 900, 350);
-        row("Frame2", "frmSettings", 4680, 3240, 3255, 2055);
-        row("Check1", "Frame2", 720, 1560, 1935, 255);
-        row("Picture1", "Frame2", 720, 240, 1935, 1215);
-    }
-    void designedLayout()
-    {
-        QFETCH(QString, name);
-        QFETCH(QString, container);
-        QFETCH(QRect, twips);
-        frmSettings &d = dialog();
-        QWidget *w = d.findChild<QWidget *>(name);
-        QVERIFY(w);
-        QCOMPARE(w->parentWidget()->objectName(), container);
-        const auto px = [](int t) { return qRound(t / 15.0); };
-        QCOMPARE(w->geometry(), QRect(px(twips.left()), px(twips.top()), px(twips.width()), px(twips.height())));
-        QVERIFY(w->parentWidget()->rect().contains(w->geometry()));
-    }
-
-    void captionsAndTabOrder()
+    void tabOrder()
     {
         frmSettings &d = dialog();
-        const QList<std::pair<const char *, const char *>> captions{
-            {"Command1", "&>>"}, {"Command6", "&Up"}, {"Command7", "&Down"}, {"Command2", "&Remove"},
-            {"Command5", "&Add Music"}, {"cmdAbout", "A&bout"}, {"Command4", "&Cancel"}, {"Command3", "&OK"}};
-        for (const auto &[name, text] : captions)
-            QCOMPARE(button(d, name)->text(), QString::fromLatin1(text));
-        QCOMPARE(control<QCheckBox>(d, "Check1")->text(), QStringLiteral("Show &Preview"));
-        QCOMPARE(d.chkRandomP()->text(), QStringLiteral("Random"));
-        QCOMPARE(control<QGroupBox>(d, "Frame1")->title(), QStringLiteral(" Settings "));
-        QCOMPARE(control<QGroupBox>(d, "Frame2")->title(), QStringLiteral(" Preview "));
-        QCOMPARE(control<QLabel>(d, "Label3")->text(), QStringLiteral("Display each image for :"));
-        QCOMPARE(control<QLabel>(d, "Label4")->text(), QStringLiteral("Seconds."));
-        QCOMPARE(control(d, "File1")->toolTip(), QStringLiteral("Double click to add"));
-        QCOMPARE(control(d, "List1")->toolTip(), QStringLiteral("Double click to remove"));
-        QCOMPARE(control(d, "Command1")->toolTip(), QStringLiteral("Add to list"));
-        QCOMPARE(control(d, "Command2")->toolTip(), QStringLiteral("Remove from the list"));
-        QCOMPARE(control(d, "chkRandomP")->toolTip(), QStringLiteral("Play in random order"));
-
         const QStringList order{"Drive1", "Dir1", "File1", "List1", "Command1", "Command6", "Command7",
                                 "Command2", "Command3", "Command4", "chkRandomP", "Check1", "Command5",
                                 "Text1", "cmdAbout"};

@@ -40,8 +40,8 @@ void holdBack(QWidget *control)
 frmSettings::frmSettings(Program &program) : Form(program), ui(std::make_unique<Ui::frmSettings>())
 {
     ui->setupUi(this);
-    // The captions were laid out for a font of ten pixels to the em; eight
-    // points rounds up to eleven here and would cut the longer captions off.
+    // The captions were laid out for a font of ten pixels to the em (7.5 points
+    // at 96 dots per inch); the designer file holds whole points only.
     QFont designed = font();
     designed.setPointSizeF(7.5);
     setFont(designed);
@@ -49,7 +49,6 @@ frmSettings::frmSettings(Program &program) : Form(program), ui(std::make_unique<
                    | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(size());
     ui->File1->setPattern(kPicturePattern);
-    ui->File1->setPath(ui->Dir1->path());
     ui->Drive1->setFocus();
     takeFocusOnAccessKeys(*this);
 
