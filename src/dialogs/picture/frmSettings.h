@@ -1,29 +1,67 @@
 #pragma once
-// The picture settings dialog, "Veroridovuz - Select Graphics".
+// The picture settings dialog, "Veroridovuz - Select Graphics": browses for
+// picture files, edits the picture list, previews the picture clicked last,
+// and holds the display interval and the random order switch. The show loads
+// it hidden and reads Text1, List1 and chkRandomP as its settings.
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QListWidget>
+#include <memory>
 
 #include "runtime/Form.h"
 
+class QCheckBox;
+class QLineEdit;
+
+namespace Ui {
+class frmSettings;
+}
+
 namespace vz {
+
+class ListBox;
 
 class frmSettings : public Form
 {
     Q_OBJECT
 public:
     explicit frmSettings(Program &program);
+    ~frmSettings() override;
+
     void Form_Load() override;
 
-    QLineEdit *Text1() const { return m_text1; }
-    QListWidget *List1() const { return m_list1; }
-    QCheckBox *chkRandomP() const { return m_random; }
+    // The display interval as typed, in seconds.
+    QLineEdit *Text1() const;
+    // The chosen pictures, in show order.
+    ListBox *List1() const;
+    // Ticked: pictures in random order.
+    QCheckBox *chkRandomP() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private Q_SLOTS:
+    void Drive1_Change();
+    void Dir1_Change();
+    void Command1_Click();
+    void File1_Click();
+    void File1_DblClick();
+    void Command2_Click();
+    void List1_Click();
+    void List1_DblClick();
+    void Command6_Click();
+    void Command7_Click();
+    void Text1_LostFocus();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void cmdAbout_Click();
 
 private:
-    QLineEdit *m_text1;
-    QListWidget *m_list1;
-    QCheckBox *m_random;
+    // Shows the picture in the preview; false, after telling the user, when it
+    // cannot be loaded.
+    bool preview(const QString &path);
+
+    std::unique_ptr<Ui::frmSettings> ui;
+    bool m_placed = false;
 };
 
 } // namespace vz

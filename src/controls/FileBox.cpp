@@ -1,0 +1,42 @@
+#include "controls/FileBox.h"
+
+#include <QDir>
+
+namespace vz {
+
+FileBox::FileBox(QWidget *parent) : ListBox(parent)
+{
+    m_path = QDir::currentPath();
+    refresh();
+}
+
+void FileBox::setPath(const QString &folder)
+{
+    m_path = folder;
+    refresh();
+}
+
+void FileBox::setPattern(const QString &pattern)
+{
+    m_pattern = pattern;
+    refresh();
+}
+
+QString FileBox::fileName() const
+{
+    const QListWidgetItem *item = currentItem();
+    return item ? item->text() : QString();
+}
+
+void FileBox::refresh()
+{
+    QStringList filters;
+    for (const QString &part : m_pattern.split(u';', Qt::SkipEmptyParts))
+        if (!part.trimmed().isEmpty())
+            filters.append(part.trimmed());
+    const QDir dir(m_path);
+    clear();
+    addItems(dir.entryList(filters, QDir::Files, QDir::Name | QDir::IgnoreCase));
+}
+
+} // namespace vz

@@ -1,0 +1,123 @@
+#include "controls/ListEditing.h"
+
+#include <QListWidget>
+
+#include "controls/DriveBox.h"
+#include "controls/FileBox.h"
+#include "controls/FolderBox.h"
+#include "runtime/MessageBox.h"
+
+namespace vz {
+
+namespace {
+
+void forgetCurrent(QListWidget &list)
+{
+    list.selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+void removeAt(QListWidget &list, int row)
+{
+    delete list.takeItem(row);
+}
+
+// Inserts a copy of the entry at from at position to, removes the original
+// (which the insertion may have shifted) and makes the copy current and selected.
+void moveEntry(QListWidget &list, int from, int to, int removeAtAfterInsert, int landing)
+{
+    const QString text = list.item(from)->text();
+    list.insertItem(to, text);
+    removeAt(list, removeAtAfterInsert);
+    list.selectionModel()->setCurrentIndex(list.model()->index(landing, 0),
+                                           QItemSelectionModel::Select);
+}
+
+} // namespace
+
+QString fullPath(const QString &folder, const QString &fileName)
+{
+    if (folder.endsWith(u'/'))
+        return folder + fileName;
+    return folder + u'/' + fileName;
+}
+
+void appendChosenFiles(FileBox &files, QListWidget &list)
+{
+    const int n = files.count();
+    if (n >= 2) {
+        for (int i = 0; i < n; ++i)
+            if (files.item(i)->isSelected())
+                list.addItem(fullPath(files.path(), files.item(i)->text()));
+    } else if (n == 1) {
+        list.addItem(fullPath(files.path(), files.item(0)->text()));
+    }
+    files.clearSelection();
+}
+
+void appendCurrentFile(const FileBox &files, QListWidget &list)
+{
+    list.addItem(fullPath(files.path(), files.fileName()));
+}
+
+void removeSelectedEntries(QListWidget &list)
+{
+    const int selected = int(list.selectionModel()->selectedRows().size());
+    if (selected == 1) {
+        removeCurrentEntry(list);
+        return;
+    }
+    if (list.count() >= 2) {
+        bool removedCurrent = false;
+        for (int i = list.count() - 1; i >= 0; --i) {
+            if (!list.item(i)->isSelected())
+                continue;
+            removedCurrent = removedCurrent || i == list.currentRow();
+            removeAt(list, i);
+        }
+        // The view would hand the focus mark to a neighbour; a removed current
+        // entry leaves the list without one.
+        if (removedCurrent)
+            forgetCurrent(list);
+    }
+}
+
+void removeCurrentEntry(QListWidget &list)
+{
+    const int row = list.currentRow();
+    if (row < 0)
+        return;
+    removeAt(list, row);
+    forgetCurrent(list);
+}
+
+QString currentEntry(const QListWidget &list)
+{
+    const QListWidgetItem *item = list.currentItem();
+    return item ? item->text() : QString();
+}
+
+void cmdMoveUp_Click(QListWidget &lstMove)
+{
+    const int p = lstMove.currentRow();
+    if (p < 1)
+        return;
+    moveEntry(lstMove, p, p - 1, p + 1, p - 1);
+}
+
+void cmdMoveDown_Click(QListWidget &lstMove)
+{
+    const int p = lstMove.currentRow();
+    if (p < 0 || p + 1 >= lstMove.count())
+        return;
+    moveEntry(lstMove, p, p + 2, p, p + 1);
+}
+
+void followDrive(QWidget *owner, DriveBox &drives, FolderBox &folders)
+{
+    if (folders.setPath(drives.drive()))
+        return;
+    msgBox(owner, QStringLiteral("The selected drive is not ready or\r\nnot responding properly"));
+    drives.setDrive(DriveBox::kFallbackDrive);
+}
+
+} // namespace vz

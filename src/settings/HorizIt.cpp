@@ -1,0 +1,34 @@
+#include "settings/HorizIt.h"
+
+#include <QFontMetricsF>
+
+#include <cmath>
+
+#include "controls/ListBox.h"
+
+namespace vz {
+
+namespace {
+
+// Text widths are worked in twips (1/1440 inch) and brought back to pixels by
+// whole-number division, so a width is never rounded up to the next pixel.
+constexpr double kTwipsPerPixel = 15.0;
+
+long long roundHalfEven(double x) { return std::llrint(x); }
+
+} // namespace
+
+void SetListExtent(ListBox &list)
+{
+    const int last = list.count() - 1;
+    int widest = 0;
+    for (int i = 0; i <= last; ++i)
+        if (list.item(i)->text().size() > list.item(widest)->text().size())
+            widest = i;
+    const QString text = (last >= 0 ? list.item(widest)->text() : QString()) + u' ';
+    const QFontMetricsF metrics(list.window()->font());
+    const long long twips = roundHalfEven(metrics.horizontalAdvance(text) * kTwipsPerPixel);
+    list.setHorizontalExtent(int(twips / roundHalfEven(kTwipsPerPixel)));
+}
+
+} // namespace vz
