@@ -1,11 +1,14 @@
 #include "show/frmmain.h"
 
 #include <QDateTime>
+#include <QCheckBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <chrono>
 
+#include "controls/ListBox.h"
 #include "dialogs/music/frmMusic.h"
 #include "dialogs/picture/frmSettings.h"
 #include "platform/Cursor.h"

@@ -24,6 +24,7 @@
 #include "dialogs/music/frmMusic.h"
 #include "dialogs/picture/frmSettings.h"
 #include "platform/SettingsStore.h"
+#include "settings/ListFile.h"
 #include "settings/PictureSettings.h"
 #include "support/MessageBoxCatcher.h"
 #include "support/TestProgram.h"

@@ -1,6 +1,6 @@
 #include "dialogs/music/frmMusic.h"
 
-#include "runtime/CheckValue.h"
+#include "controls/CheckValue.h"
 #include "settings/MusicSettings.h"
 
 namespace vz {
@@ -16,7 +16,7 @@ void frmMusic::Form_Load()
 {
     const MusicSettings s = loadMusicSettings(program());
     if (s.randomM)
-        m_random->setCheckState(toCheckState(*s.randomM));
+        setCheckValue(*m_random, *s.randomM);
     m_list1->addItems(s.songs);
 }
 
