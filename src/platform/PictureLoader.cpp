@@ -113,8 +113,9 @@ Picture decodeWithQt(QIODevice &device, const char *format, const std::optional<
     QImageReader reader(&device, format);
     reader.setAutoTransform(false);
     reader.setAllocationLimit(int(kMaxDecoderBytes / (1024 * 1024)));
-    const QSize natural = reader.size();
-    if (!natural.isValid())
+    // Qt's BMP reader gives a top-down bitmap's height as negative.
+    const QSize natural(qAbs(reader.size().width()), qAbs(reader.size().height()));
+    if (natural.isEmpty())
         return damaged(reader.errorString());
     if (!sizeIsSane(natural.width(), natural.height()))
         return tooLarge(natural.width(), natural.height());

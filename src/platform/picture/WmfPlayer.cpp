@@ -658,6 +658,10 @@ void WmfPlayer::bitmap(const WmfRecord &r, quint32 rop, qsizetype dibWord, qsize
         image = std::move(image).mirrored(mirrorX, mirrorY);
     m_painter->save();
     m_painter->setCompositionMode(blitMode(rop));
+    // Enlarged bitmaps keep their pixels sharp, as the platform draws them;
+    // reduced ones are smoothed.
+    m_painter->setRenderHint(QPainter::SmoothPixmapTransform,
+                             target.width() < image.width() || target.height() < image.height());
     m_painter->drawImage(target, image);
     m_painter->restore();
 }
