@@ -163,7 +163,7 @@ Picture decodeBitmap(QFile &file, QByteArrayView head, const std::optional<QSize
     if (info->headerSize == 52 || info->headerSize == 56 || info->headerSize == 64) {
         const auto bytes = readWhole(file, kMaxFileBytes);
         if (!bytes)
-            return tooLarge(info->width, info->height);
+            return failure(QStringLiteral("The file is too large to be a picture."));
         return decodeInMemory(bmpFile(QByteArrayView(*bytes).sliced(14), *info, bitsOffset - 14),
                               "bmp", view);
     }

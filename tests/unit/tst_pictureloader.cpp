@@ -470,6 +470,11 @@ private Q_SLOTS:
         row("text 32768 units high",
             metafile({{0x02FB, {}, font + "Sans"}, {0x012D, {0}, {}}, {0x0521, {4}, QByteArray("WWWW\0\0\0\0", 8)}},
                      QRect(0, 0, 100, 100), 1), true);
+        QList<qint16> spaced{500, 0, 2000, 0};
+        spaced.append(QList<qint16>(1000, qint16(0x5757)));
+        spaced.append(QList<qint16>(2000, qint16(0)));
+        row("2000 glyphs of 2048 pixels on one spot",
+            metafile({{0x02FB, {}, font + "Sans"}, {0x012D, {0}, {}}, {0x0A32, spaced, {}}}, box, 10), true);
         QByteArray bigDib(40, '\0');
         qToLittleEndian<quint32>(40, bigDib.data());
         qToLittleEndian<qint32>(65535, bigDib.data() + 4);

@@ -42,7 +42,7 @@ constexpr int kMaxClipRects = 1024;
 constexpr double kMaxFontPixels = 2048;
 constexpr qint64 kMaxDibPixels = 16LL * 1024 * 1024;
 // Keeps device coordinates well inside what the rasteriser handles.
-constexpr double kCoordinateLimit = 1 << 22;
+constexpr double kCoordinateLimit = 1 << 18;
 
 constexpr int ETO_OPAQUE = 0x0002, ETO_CLIPPED = 0x0004;
 constexpr int TA_UPDATECP = 0x0001;
@@ -462,7 +462,7 @@ void WmfPlayer::text(double x, double y, QByteArrayView bytes, const WmfRecord *
     const QString string = QString::fromLatin1(bytes.data(), bytes.size());
     const double sy = std::abs(scaleY()), sx = std::abs(scaleX());
     double pixels = spec.height < 0 ? -spec.height * sy : spec.height * sy;
-    if (spec.height == 0)
+    if (spec.height == 0 || !std::isfinite(pixels))
         pixels = 16;
     pixels = std::clamp(pixels, 1.0, kMaxFontPixels);
 
@@ -516,7 +516,9 @@ void WmfPlayer::text(double x, double y, QByteArrayView bytes, const WmfRecord *
     const QRectF bounds = placement.mapRect(cell).united(box.value_or(QRectF()));
     if (updatePosition && sx > 0)
         m_dc.position.rx() += (m_dc.textAlign & 6) == 2 ? 0 : total / scaleX();
-    if (!spend(bounds, 16 * string.size()))
+    // Each glyph is filled on its own, wherever the advances put it.
+    const qint64 glyphCost = std::min(qint64(pixels * pixels), qint64(m_device.width() * m_device.height()));
+    if (!spend(bounds, string.size() * (16 + glyphCost)))
         return;
 
     m_painter->save();
