@@ -6,6 +6,7 @@
 #include "platform/picture/IconFile.h"
 #include "platform/picture/JpegDecoder.h"
 #include "platform/picture/Limits.h"
+#include "platform/picture/PixelFormat.h"
 #include "platform/picture/WmfPicture.h"
 
 #include <QBuffer>
@@ -76,7 +77,7 @@ QRect wanted(QSize natural, const std::optional<QSize> &view)
 Picture picture(QImage image, QSize natural, QPoint offset)
 {
     Picture p;
-    p.image = std::move(image);
+    p.image = thirtyTwoBit(std::move(image));
     p.naturalSize = natural;
     p.offset = offset;
     return p;

@@ -350,6 +350,23 @@ private Q_SLOTS:
             QCOMPARE(p.image.pixel(0, 0) | 0xFF000000, qRgb(255, 0, 0));
             QCOMPARE(p.image.pixel(1, 0) | 0xFF000000, qRgb(0, 0, 255));
         }
+        // Pixels that point past a two-colour palette: drawn as-is, Qt would
+        // read outside the palette; the loader hands out 32-bit pixels only.
+        QByteArray indexed("BM");
+        le32(indexed, 14 + 40 + 8 + 4);
+        le32(indexed, 0);
+        le32(indexed, 14 + 40 + 8);
+        for (const quint32 v : {40u, 4u, 1u, 8u << 16 | 1u, 0u, 4u, 0u, 0u, 2u, 0u})
+            le32(indexed, v);
+        le32(indexed, 0x00FF0000);
+        le32(indexed, 0x0000FF00);
+        le32(indexed, 200u << 24 | 255u << 16 | 1u << 8 | 0u);
+        const Picture outside = PictureLoader::load(write("indices.bmp", indexed));
+        QVERIFY2(outside.ok(), qPrintable(outside.error));
+        QCOMPARE(outside.image.format(), QImage::Format_RGB32);
+        QCOMPARE(outside.image.pixel(0, 0), qRgb(255, 0, 0));
+        QCOMPARE(outside.image.pixel(1, 0), qRgb(0, 255, 0));
+
         const Picture withHeader = PictureLoader::load(data("llama_4bpp.dib"));
         const Picture packed = PictureLoader::load(write("packed.dib", readData("llama_4bpp.dib").mid(14)));
         QVERIFY2(packed.ok(), qPrintable(packed.error));

@@ -1,6 +1,7 @@
 #include "platform/picture/Dib.h"
 
 #include "platform/picture/Limits.h"
+#include "platform/picture/PixelFormat.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -148,7 +149,7 @@ QImage decodePackedDib(QByteArrayView dib, qint64 maxPixels, QString *error)
     QImage image = reader.read();
     if (image.isNull())
         *error = QStringLiteral("the bitmap cannot be decoded (%1)").arg(reader.errorString());
-    return image;
+    return thirtyTwoBit(std::move(image));
 }
 
 } // namespace vz::picture

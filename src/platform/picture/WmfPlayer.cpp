@@ -299,16 +299,16 @@ bool WmfPlayer::spend(const QRectF &bounds, qint64 extra)
 
 QPen WmfPlayer::devicePen(const QRectF &bounds) const
 {
-    const PenSpec &spec = m_dc.pen;
-    const int style = spec.style & 0x0F;
+    const LogicalPen &logical = m_dc.pen;
+    const int style = logical.style & 0x0F;
     if (style == 5 || m_dc.rop2 == R2_NOP)
         return Qt::NoPen;
-    QColor color = spec.color;
+    QColor color = logical.color;
     if (m_dc.rop2 == R2_BLACK)
         color = Qt::black;
     else if (m_dc.rop2 == R2_WHITE)
         color = Qt::white;
-    const double width = std::min(spec.width * std::abs(scaleX()),
+    const double width = std::min(logical.width * std::abs(scaleX()),
                                   2 * std::max(m_device.width(), m_device.height()));
     QPen pen(color);
     pen.setWidthF(std::max(1.0, width));
@@ -324,12 +324,12 @@ QPen WmfPlayer::devicePen(const QRectF &bounds) const
         default: break;
         }
     }
-    switch (spec.style & 0x0F00) {
+    switch (logical.style & 0x0F00) {
     case 0x0100: pen.setCapStyle(Qt::SquareCap); break;
     case 0x0200: pen.setCapStyle(Qt::FlatCap); break;
     default: pen.setCapStyle(Qt::RoundCap); break;
     }
-    switch (spec.style & 0xF000) {
+    switch (logical.style & 0xF000) {
     case 0x1000: pen.setJoinStyle(Qt::BevelJoin); break;
     case 0x2000: pen.setJoinStyle(Qt::MiterJoin); break;
     default: pen.setJoinStyle(Qt::RoundJoin); break;
@@ -456,13 +456,13 @@ void WmfPlayer::roundRect(const WmfRecord &r)
 void WmfPlayer::text(double x, double y, QByteArrayView bytes, const WmfRecord *dxRecord,
                      qsizetype dxWord, int options, const std::optional<QRectF> &box)
 {
-    const FontSpec &spec = m_dc.font;
+    const LogicalFont &logical = m_dc.font;
     const bool updatePosition = m_dc.textAlign & TA_UPDATECP;
     const QPointF origin = updatePosition ? map(m_dc.position.x(), m_dc.position.y()) : map(x, y);
     const QString string = QString::fromLatin1(bytes.data(), bytes.size());
     const double sy = std::abs(scaleY()), sx = std::abs(scaleX());
-    double pixels = spec.height < 0 ? -spec.height * sy : spec.height * sy;
-    if (spec.height == 0 || !std::isfinite(pixels))
+    double pixels = logical.height < 0 ? -logical.height * sy : logical.height * sy;
+    if (logical.height == 0 || !std::isfinite(pixels))
         pixels = 16;
     pixels = std::clamp(pixels, 1.0, kMaxFontPixels);
 
@@ -471,18 +471,18 @@ void WmfPlayer::text(double x, double y, QByteArrayView bytes, const WmfRecord *
         return;
     }
 
-    QFont font(spec.face.isEmpty() ? QStringLiteral("Sans Serif") : spec.face);
+    QFont font(logical.face.isEmpty() ? QStringLiteral("Sans Serif") : logical.face);
     font.setPixelSize(std::max(1, int(std::lround(pixels))));
-    if (spec.height > 0) {
+    if (logical.height > 0) {
         // A positive height is the whole cell (ascent and descent), not the em.
         const double cell = QFontMetricsF(font).height();
         if (cell > 0)
             font.setPixelSize(std::max(1, int(std::lround(pixels * pixels / cell))));
     }
-    font.setWeight(QFont::Weight(spec.weight <= 0 ? 400 : std::clamp(spec.weight, 100, 900)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeout);
+    font.setWeight(QFont::Weight(logical.weight <= 0 ? 400 : std::clamp(logical.weight, 100, 900)));
+    font.setItalic(logical.italic);
+    font.setUnderline(logical.underline);
+    font.setStrikeOut(logical.strikeout);
     const QFontMetricsF metrics(font);
 
     QVector<double> advances;
@@ -511,7 +511,7 @@ void WmfPlayer::text(double x, double y, QByteArrayView bytes, const WmfRecord *
     }
     QTransform placement;
     placement.translate(origin.x(), origin.y());
-    placement.rotate(-spec.escapement / 10.0);
+    placement.rotate(-logical.escapement / 10.0);
     const QRectF cell(left, baseline - metrics.ascent(), total, metrics.ascent() + metrics.descent());
     const QRectF bounds = placement.mapRect(cell).united(box.value_or(QRectF()));
     if (updatePosition && sx > 0)

@@ -64,7 +64,7 @@ public:
     WmfSurvey survey();
 
 private:
-    struct FontSpec
+    struct LogicalFont
     {
         int height = 0;
         int escapement = 0;
@@ -74,7 +74,7 @@ private:
         bool strikeout = false;
         QString face;
     };
-    struct PenSpec
+    struct LogicalPen
     {
         int style = 0;
         int width = 0; // logical units
@@ -83,9 +83,9 @@ private:
     struct Object
     {
         enum Kind { Empty, Pen, Brush, Font, Other } kind = Empty;
-        PenSpec pen;
+        LogicalPen pen;
         QBrush brush;
-        FontSpec font;
+        LogicalFont font;
     };
     // The drawing state that records change, saved and restored as a whole.
     struct Dc
@@ -93,9 +93,9 @@ private:
         QPointF windowOrg;
         QSizeF windowExt; // empty until the file sets one
         int mapMode = 1;
-        PenSpec pen;
+        LogicalPen pen;
         QBrush brush = QBrush(Qt::white);
-        FontSpec font;
+        LogicalFont font;
         QColor textColor = Qt::black;
         QColor backColor = Qt::white;
         bool opaque = true;
