@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
@@ -21,7 +22,6 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
-#include <sys/resource.h>
 #include <vector>
 
 #include "platform/PictureLoader.h"
@@ -81,11 +81,18 @@ bool runTool(const QString &program, const QStringList &arguments)
         && process.exitCode() == 0;
 }
 
+// The high-water mark of this process image (getrusage would report the
+// parent's as well, since it survives fork and exec).
 double peakRssMb()
 {
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024.0;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &entry : status.readAll().split('\n')) {
+        if (entry.startsWith("VmHWM:"))
+            return entry.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
 }
 
 // Child modes: print the peak resident memory after the loads.
