@@ -122,6 +122,7 @@ struct Record
     QByteArray raw;
 };
 
+// A null box makes a plain metafile (no placeable header).
 QByteArray metafile(const QList<Record> &records, QRect box, int inch, int objects = 8)
 {
     QByteArray body;
@@ -141,15 +142,17 @@ QByteArray metafile(const QList<Record> &records, QRect box, int inch, int objec
         body += params;
     }
     QByteArray file;
-    le32(file, 0x9AC6CDD7);
-    le16(file, 0);
-    le16(file, quint16(box.left()));
-    le16(file, quint16(box.top()));
-    le16(file, quint16(box.right()));
-    le16(file, quint16(box.bottom()));
-    le16(file, quint16(inch));
-    le32(file, 0);
-    le16(file, 0);
+    if (!box.isNull()) {
+        le32(file, 0x9AC6CDD7);
+        le16(file, 0);
+        le16(file, quint16(box.left()));
+        le16(file, quint16(box.top()));
+        le16(file, quint16(box.right()));
+        le16(file, quint16(box.bottom()));
+        le16(file, quint16(inch));
+        le32(file, 0);
+        le16(file, 0);
+    }
     le16(file, 1);
     le16(file, 9);
     le16(file, 0x0300);
@@ -474,6 +477,14 @@ private Q_SLOTS:
         for (int i = 0; i < 20000; ++i)
             pens.append({0x02FA, {0, 1, 0, 0, 0}, {}});
         row("20000 pens for 65535 objects", metafile(pens, box, 1000, 65535), true);
+        // A plain metafile is played twice (to find its size, then to draw):
+        // objects are created into a full table over and over.
+        QList<Record> churn(4096, Record{0x02FA, {0, 1, 0, 0, 0}, {}});
+        for (int i = 0; i < 30000; ++i)
+            churn << Record{0x01F0, {qint16(i % 4096)}, {}} << Record{0x02FC, {0, 0, 0, 0}, {}}
+                  << Record{0x02FC, {0, 0, 0, 0}, {}};
+        churn << Record{0x041B, {100, 100, 0, 0}, {}};
+        row("100000 objects into a full table", metafile(churn, QRect(), 0, 4096), true);
         QList<Record> saves(20000, Record{0x001E, {}, {}});
         saves.append({0x0127, {-15000}, {}});
         row("20000 saved states", metafile(saves, box, 1000), true);

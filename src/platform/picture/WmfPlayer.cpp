@@ -41,6 +41,8 @@ constexpr int kMaxSavedStates = 256;
 constexpr int kMaxClipRects = 1024;
 constexpr double kMaxFontPixels = 2048;
 constexpr qint64 kMaxDibPixels = 16LL * 1024 * 1024;
+// Work charged for setting up a font and laying out one string.
+constexpr qint64 kTextCost = 1024;
 // Keeps device coordinates well inside what the rasteriser handles.
 constexpr double kCoordinateLimit = 1 << 18;
 
@@ -147,6 +149,9 @@ void WmfPlayer::run()
     m_saved.clear();
     m_objects.clear();
     m_objects.resize(std::clamp(m_file.objectCount(), 1, kMaxObjects));
+    m_freeSlots.clear();
+    for (int i = 0; i < m_objects.size(); ++i)
+        m_freeSlots.insert(m_freeSlots.end(), i);
     m_stopped = false;
     WmfFile::Cursor cursor = m_file.records();
     WmfRecord r;
@@ -211,16 +216,23 @@ QRectF WmfPlayer::mapRect(const WmfRecord &r, qsizetype firstWord) const
 
 // --- state -----------------------------------------------------------------
 
+// A new object takes the lowest free slot, as the platform numbers them.
 void WmfPlayer::createObject(Object object)
 {
-    for (Object &slot : m_objects) {
-        if (slot.kind == Object::Empty) {
-            slot = std::move(object);
-            return;
-        }
-    }
-    if (m_objects.size() < kMaxObjects)
+    if (!m_freeSlots.empty()) {
+        m_objects[*m_freeSlots.begin()] = std::move(object);
+        m_freeSlots.erase(m_freeSlots.begin());
+    } else if (m_objects.size() < kMaxObjects) {
         m_objects.append(std::move(object));
+    }
+}
+
+void WmfPlayer::deleteObject(int index)
+{
+    if (index < m_objects.size() && m_objects[index].kind != Object::Empty) {
+        m_objects[index] = Object();
+        m_freeSlots.insert(index);
+    }
 }
 
 void WmfPlayer::selectObject(int index)
@@ -260,6 +272,7 @@ void WmfPlayer::setClip(const QRectF &device, bool exclude)
 {
     if (m_survey)
         return;
+    m_budget -= 64 + 16 * qint64(m_dc.clip.rectCount());
     const QRegion rect(device.toAlignedRect());
     const QRegion current = m_dc.clipped ? m_dc.clip : QRegion(m_device.toAlignedRect());
     const QRegion next = exclude ? current.subtracted(rect) : current.intersected(rect);
@@ -518,7 +531,7 @@ void WmfPlayer::text(double x, double y, QByteArrayView bytes, const WmfRecord *
         m_dc.position.rx() += (m_dc.textAlign & 6) == 2 ? 0 : total / scaleX();
     // Each glyph is filled on its own, wherever the advances put it.
     const qint64 glyphCost = std::min(qint64(pixels * pixels), qint64(m_device.width() * m_device.height()));
-    if (!spend(bounds, string.size() * (16 + glyphCost)))
+    if (!spend(bounds, kTextCost + string.size() * (16 + glyphCost)))
         return;
 
     m_painter->save();
@@ -813,12 +826,7 @@ void WmfPlayer::record(const WmfRecord &r)
         break;
     }
     case SELECTOBJECT: selectObject(r.u16(0)); break;
-    case DELETEOBJECT: {
-        const int index = r.u16(0);
-        if (index < m_objects.size())
-            m_objects[index] = Object();
-        break;
-    }
+    case DELETEOBJECT: deleteObject(r.u16(0)); break;
     default:
         // Viewport changes, palettes, regions, escapes and the like do not
         // change what a picture of this size shows.

@@ -20,6 +20,7 @@
 #include <QString>
 #include <QVector>
 #include <optional>
+#include <set>
 
 class QPainter;
 
@@ -112,6 +113,7 @@ private:
 
     // State and objects.
     void createObject(Object object);
+    void deleteObject(int index);
     void selectObject(int index);
     void restoreDc(int which);
     void applyClip();
@@ -152,6 +154,7 @@ private:
     Dc m_dc;
     QVector<Dc> m_saved;
     QVector<Object> m_objects;
+    std::set<int> m_freeSlots;
     qint64 m_budget = 0;
     bool m_stopped = false;
     std::optional<WmfSurvey> m_survey;
