@@ -1,11 +1,14 @@
 #pragma once
 // Loads a picture from a file name: Windows bitmaps (.bmp, and .dib by content),
-// JPEG, GIF (first frame), icons (the largest image) and Windows metafiles.
-// An empty name gives an empty picture; anything else unreadable is an error
-// with a reason.
+// JPEG (EXIF orientation applied), GIF (first frame), icons (the largest image)
+// and Windows metafiles. The format is told by the content, not the name. An
+// empty name gives an empty picture; anything else unreadable is an error with
+// a reason. Hostile files are refused with a reason rather than decoded at any
+// cost (see platform/picture/Limits.h).
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -33,8 +36,14 @@ public:
     static Picture load(const QString &fileName);
     // Only the part of the picture that can be seen when it is centred, at its
     // natural size, on a view of the given size; pixels that would lie outside
-    // the view are not decoded or held.
+    // the view are not decoded or held. That part is visibleRect().
     static Picture loadVisible(const QString &fileName, QSize view);
+
+    // The part of a picture of the given natural size that shows when it is
+    // centred on the view, in the picture's own pixels. When the free space
+    // is odd the centre falls on a half pixel, which a window system may round
+    // either way, so the part then takes one pixel more.
+    static QRect visibleRect(QSize naturalSize, QSize view);
 };
 
 } // namespace vz

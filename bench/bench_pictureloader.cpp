@@ -1,0 +1,222 @@
+// How fast and how lean the show gets a 24-megapixel photo onto a full-HD
+// screen. A 6000 x 4000 JPEG (made here, quality 90) is decoded for a
+// 1920 x 1080 view by PictureLoader::loadVisible, by a whole
+// QImageReader::read(), by `djpeg -crop` of the visible region and by
+// `feh -U`; each figure is the median of several runs. Then a child process
+// loads ten such pictures one after another through loadVisible, each freed
+// before the next, and reports its peak resident memory.
+//
+//   bench_pictureloader [runs]
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "platform/PictureLoader.h"
+
+using namespace vz;
+
+namespace {
+
+const QSize kPicture(6000, 4000);
+const QSize kView(1920, 1080);
+constexpr int kPictures = 10;
+
+// Smooth colour fields with fine grain, compressing like a photograph.
+QImage photoLike(quint32 seed)
+{
+    QImage image(kPicture, QImage::Format_RGB32);
+    quint32 state = seed * 2654435761u + 1;
+    const double phase = seed * 0.7;
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            state ^= state << 13;
+            state ^= state >> 17;
+            state ^= state << 5;
+            const int grain = int(state % 21) - 10;
+            const double u = x / 600.0 + phase, v = y / 500.0;
+            const int r = int(128 + 90 * std::sin(u) * std::cos(v * 0.7)) + grain;
+            const int g = int(128 + 90 * std::sin(u * 0.6 + v)) + grain;
+            const int b = int(128 + 90 * std::cos(u * 0.3 - v * 1.3)) + grain;
+            line[x] = qRgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255));
+        }
+    }
+    return image;
+}
+
+double medianMs(int runs, const std::function<bool()> &step)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!step())
+            return -1;
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+bool runTool(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
+}
+
+// The high-water mark of this process image (getrusage would report the
+// parent's as well, since it survives fork and exec).
+double peakRssMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &entry : status.readAll().split('\n')) {
+        if (entry.startsWith("VmHWM:"))
+            return entry.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Child modes: print the peak resident memory after the loads.
+int child(const QStringList &args)
+{
+    const double before = peakRssMb();
+    if (args[1] == QLatin1String("--rss-visible")) {
+        for (const QString &file : args.mid(2)) {
+            Picture p = PictureLoader::loadVisible(file, kView);
+            if (!p.ok() || p.image.size() != kView)
+                return 1;
+        }
+    } else {
+        QImageReader reader(args[2]);
+        reader.setAllocationLimit(1024);
+        if (reader.read().isNull())
+            return 1;
+    }
+    std::printf("%.1f %.1f\n", before, peakRssMb());
+    return 0;
+}
+
+std::pair<double, double> childRss(const QStringList &args)
+{
+    QProcess process;
+    process.start(QCoreApplication::applicationFilePath(), args);
+    if (!process.waitForFinished(300000) || process.exitCode() != 0)
+        return {-1, -1};
+    const QList<QByteArray> fields = process.readAllStandardOutput().trimmed().split(' ');
+    return fields.size() == 2 ? std::pair(fields[0].toDouble(), fields[1].toDouble())
+                              : std::pair(-1.0, -1.0);
+}
+
+void line(const char *what, double ms)
+{
+    if (ms < 0)
+        std::printf("  %-34s failed\n", what);
+    else
+        std::printf("  %-34s %8.1f ms\n", what, ms);
+}
+
+void ratio(const char *what, double a, double b, double target)
+{
+    if (a <= 0 || b <= 0)
+        return;
+    const double r = a / b;
+    std::printf("  %-34s %8.2f   target <= %.2f  %s\n", what, r, target, r <= target ? "met" : "MISSED");
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() > 2 && args[1].startsWith(QLatin1String("--rss-")))
+        return child(args);
+    const int runs = args.size() > 1 ? std::max(1, args[1].toInt()) : 7;
+
+    QTemporaryDir dir;
+    QStringList files;
+    std::printf("Writing %d pictures of %d x %d (JPEG, quality 90)...\n", kPictures,
+                kPicture.width(), kPicture.height());
+    std::fflush(stdout);
+    for (int i = 0; i < kPictures; ++i) {
+        const QString file = dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
+        QImageWriter writer(file, "jpeg");
+        writer.setQuality(90);
+        if (!writer.write(photoLike(quint32(i + 1)))) {
+            std::printf("cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        files << file;
+    }
+    const QString photo = files.first();
+    const QRect visible = PictureLoader::visibleRect(kPicture, kView);
+    std::printf("Picture %d x %d, %.1f MB; view %d x %d; visible part %d x %d at %d, %d\n",
+                kPicture.width(), kPicture.height(), QFileInfo(photo).size() / 1e6, kView.width(),
+                kView.height(), visible.width(), visible.height(), visible.x(), visible.y());
+    std::printf("Median of %d runs each:\n", runs);
+
+    const double visibleMs = medianMs(runs, [&] {
+        return PictureLoader::loadVisible(photo, kView).image.size() == kView;
+    });
+    line("PictureLoader::loadVisible", visibleMs);
+    const double readMs = medianMs(runs, [&] {
+        QImageReader reader(photo);
+        reader.setAllocationLimit(1024);
+        return !reader.read().isNull();
+    });
+    line("QImageReader::read (whole)", readMs);
+
+    double djpegMs = -1, fehMs = -1;
+    const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
+    if (!djpeg.isEmpty()) {
+        const QString crop = QStringLiteral("%1x%2+%3+%4").arg(visible.width()).arg(visible.height())
+                                 .arg(visible.x()).arg(visible.y());
+        djpegMs = medianMs(runs, [&] {
+            return runTool(djpeg, {"-crop", crop, "-ppm", "-outfile", "/dev/null", photo});
+        });
+        line(qPrintable(QStringLiteral("djpeg -crop %1").arg(crop)), djpegMs);
+    } else {
+        std::printf("  djpeg not installed (Debian libjpeg-turbo-progs): skipped\n");
+    }
+    const QString feh = QStandardPaths::findExecutable(QStringLiteral("feh"));
+    if (!feh.isEmpty()) {
+        fehMs = medianMs(runs, [&] { return runTool(feh, {"-U", photo}); });
+        line("feh -U", fehMs);
+    } else {
+        std::printf("  feh not installed (Debian feh): skipped\n");
+    }
+
+    std::printf("Ratios:\n");
+    ratio("loadVisible / whole read", visibleMs, readMs, 0.35);
+    ratio("loadVisible / djpeg -crop", visibleMs, djpegMs, 1.2);
+    ratio("loadVisible / feh -U", visibleMs, fehMs, 0.35);
+
+    const auto [startMb, visiblePeakMb] = childRss(QStringList{"--rss-visible"} + files);
+    const auto [startFullMb, fullPeakMb] = childRss({"--rss-full", photo});
+    std::printf("Peak resident memory:\n");
+    std::printf("  %-34s %8.1f MB (%.1f MB before loading)   target <= 70  %s\n",
+                "ten pictures through loadVisible", visiblePeakMb, startMb,
+                visiblePeakMb > 0 && visiblePeakMb <= 70 ? "met" : "MISSED");
+    std::printf("  %-34s %8.1f MB (%.1f MB before loading)\n", "one whole QImageReader::read",
+                fullPeakMb, startFullMb);
+    return 0;
+}

@@ -1,0 +1,155 @@
+#include "platform/picture/Dib.h"
+
+#include "platform/picture/Limits.h"
+#include "platform/picture/PixelFormat.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QtEndian>
+
+namespace vz::picture {
+
+namespace {
+
+constexpr int kCoreHeader = 12;   // OS/2 1.x
+constexpr int kInfoHeader = 40;
+constexpr int kV4Header = 108;
+
+constexpr int BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
+
+quint16 u16(QByteArrayView d, qsizetype at) { return qFromLittleEndian<quint16>(d.data() + at); }
+quint32 u32(QByteArrayView d, qsizetype at) { return qFromLittleEndian<quint32>(d.data() + at); }
+qint32 i32(QByteArrayView d, qsizetype at) { return qFromLittleEndian<qint32>(d.data() + at); }
+
+void putU32(QByteArray &d, qsizetype at, quint32 v) { qToLittleEndian<quint32>(v, d.data() + at); }
+
+} // namespace
+
+std::optional<DibInfo> readDibInfo(QByteArrayView dib)
+{
+    if (dib.size() < 4)
+        return std::nullopt;
+    DibInfo info;
+    const quint32 headerSize = u32(dib, 0);
+    if (headerSize == kCoreHeader) {
+        if (dib.size() < kCoreHeader)
+            return std::nullopt;
+        info.width = u16(dib, 4);
+        info.height = u16(dib, 6);
+        if (u16(dib, 8) != 1)
+            return std::nullopt;
+        info.bitCount = u16(dib, 10);
+    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 64
+               || headerSize == kV4Header || headerSize == 124) {
+        if (dib.size() < qsizetype(headerSize))
+            return std::nullopt;
+        const qint64 w = i32(dib, 4);
+        qint64 h = i32(dib, 8);
+        if (h < 0) {
+            h = -h;
+            info.bottomUp = false;
+        }
+        if (w <= 0 || w > kMaxSide || h > kMaxSide || u16(dib, 12) != 1)
+            return std::nullopt;
+        info.width = int(w);
+        info.height = int(h);
+        info.bitCount = u16(dib, 14);
+        info.compression = int(u32(dib, 16));
+        const quint32 used = u32(dib, 32);
+        if (used > 256 && info.bitCount <= 8)
+            return std::nullopt;
+        info.colorsUsed = int(qMin<quint32>(used, 1u << 16));
+    } else {
+        return std::nullopt;
+    }
+    info.headerSize = int(headerSize);
+    switch (info.bitCount) {
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: return std::nullopt;
+    }
+    switch (info.compression) {
+    case BI_RGB: break;
+    case BI_RLE8: if (info.bitCount != 8) return std::nullopt; break;
+    case BI_RLE4: if (info.bitCount != 4) return std::nullopt; break;
+    case BI_BITFIELDS:
+    case BI_ALPHABITFIELDS: if (info.bitCount != 16 && info.bitCount != 32) return std::nullopt; break;
+    default: return std::nullopt; // embedded JPEG or PNG, or unknown
+    }
+    if (info.width <= 0 || info.height <= 0)
+        return std::nullopt;
+
+    qint64 colors = 0;
+    if (info.bitCount <= 8)
+        colors = info.colorsUsed ? info.colorsUsed : (1 << info.bitCount);
+    const int entryBytes = headerSize == kCoreHeader ? 3 : 4;
+    qint64 masks = 0;
+    if (headerSize == kInfoHeader && info.compression == BI_BITFIELDS)
+        masks = 12;
+    else if (headerSize == kInfoHeader && info.compression == BI_ALPHABITFIELDS)
+        masks = 16;
+    info.packedBitsOffset = headerSize + masks + colors * entryBytes;
+    if (info.compression == BI_RGB || info.compression == BI_BITFIELDS
+        || info.compression == BI_ALPHABITFIELDS) {
+        const qint64 stride = ((qint64(info.width) * info.bitCount + 31) / 32) * 4;
+        info.uncompressedBytes = stride * info.height;
+    }
+    return info;
+}
+
+QByteArray bmpFile(QByteArrayView dib, const DibInfo &info, qint64 bitsOffset)
+{
+    // Headers Qt does not read (52, 56, 64 bytes) become the 108-byte form,
+    // whose first 56 bytes have the same layout.
+    const bool widen = info.headerSize == 52 || info.headerSize == 56 || info.headerSize == 64;
+    const qint64 newHeader = widen ? kV4Header : info.headerSize;
+    const qint64 growth = newHeader - info.headerSize;
+    QByteArray file;
+    file.reserve(14 + dib.size() + growth);
+    file.append("BM", 2);
+    file.append(QByteArray(12, '\0'));
+    putU32(file, 2, quint32(qMin<qint64>(14 + dib.size() + growth, 0xFFFFFFFFu)));
+    putU32(file, 10, quint32(14 + bitsOffset + growth));
+    if (!widen) {
+        file.append(dib.data(), dib.size());
+        return file;
+    }
+    QByteArray header(dib.data(), qMin<qsizetype>(info.headerSize, 56));
+    header.resize(kV4Header, '\0');
+    putU32(header, 0, kV4Header);
+    if (info.compression == BI_ALPHABITFIELDS)
+        putU32(header, 16, BI_BITFIELDS);
+    if (info.headerSize == 64) // OS/2 2.x: no masks
+        std::fill(header.begin() + 40, header.end(), '\0');
+    file.append(header);
+    file.append(dib.data() + info.headerSize, dib.size() - info.headerSize);
+    return file;
+}
+
+QImage decodePackedDib(QByteArrayView dib, qint64 maxPixels, QString *error)
+{
+    const auto info = readDibInfo(dib);
+    if (!info) {
+        *error = QStringLiteral("the bitmap header is not valid");
+        return {};
+    }
+    if (qint64(info->width) * info->height > maxPixels) {
+        *error = QStringLiteral("the bitmap is too large (%1 x %2 pixels)").arg(info->width).arg(info->height);
+        return {};
+    }
+    if (info->packedBitsOffset > dib.size()
+        || (info->uncompressedBytes && info->packedBitsOffset + info->uncompressedBytes > dib.size())) {
+        *error = QStringLiteral("the bitmap data is cut short");
+        return {};
+    }
+    QByteArray file = bmpFile(dib, *info, info->packedBitsOffset);
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "bmp");
+    reader.setAllocationLimit(int(kMaxDecoderBytes / (1024 * 1024)));
+    QImage image = reader.read();
+    if (image.isNull())
+        *error = QStringLiteral("the bitmap cannot be decoded (%1)").arg(reader.errorString());
+    return thirtyTwoBit(std::move(image));
+}
+
+} // namespace vz::picture

@@ -1,0 +1,43 @@
+#pragma once
+// Device-independent bitmaps: the info header that Windows bitmaps, icons and
+// metafiles share. Qt's BMP reader decodes them once they are wrapped in a BMP
+// file header; info headers of 52 and 56 bytes (RGB or RGBA masks, as some
+// image editors write them) are widened to the 108-byte form that it reads.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QImage>
+#include <QString>
+#include <optional>
+
+namespace vz::picture {
+
+struct DibInfo
+{
+    int headerSize = 0;
+    int width = 0;
+    int height = 0; // always positive; bottomUp tells the row order
+    bool bottomUp = true;
+    int bitCount = 0;
+    int compression = 0;
+    int colorsUsed = 0;
+    // Bytes from the start of the info header to the first pixel when the
+    // pixels follow the colour table directly (a packed DIB).
+    qint64 packedBitsOffset = 0;
+    // Bytes of uncompressed pixel rows (0 for compressed bitmaps).
+    qint64 uncompressedBytes = 0;
+};
+
+// Reads the info header at the start of dib; nullopt when it is not one that
+// a Windows bitmap can have, or the size is not sane.
+std::optional<DibInfo> readDibInfo(QByteArrayView dib);
+
+// A BMP file made of info header, colours and pixels (the pixels at
+// bitsOffset bytes from the start of dib), for Qt's BMP reader.
+QByteArray bmpFile(QByteArrayView dib, const DibInfo &info, qint64 bitsOffset);
+
+// Decodes a packed DIB (info header, colour table, pixels) of at most
+// maxPixels pixels; a null image with a reason on failure.
+QImage decodePackedDib(QByteArrayView dib, qint64 maxPixels, QString *error);
+
+} // namespace vz::picture

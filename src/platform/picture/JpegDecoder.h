@@ -1,0 +1,49 @@
+#pragma once
+// Decodes a JPEG straight through libjpeg-turbo: the header alone (size and
+// EXIF orientation), or any rectangle of the stored picture, skipping the rows
+// above it and cropping the columns outside it, into a 32-bit image. Baseline,
+// progressive, greyscale and CMYK/YCCK pictures; library errors come back as
+// a reason instead of ending the program.
+
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <memory>
+
+class QIODevice;
+
+namespace vz::picture {
+
+class JpegDecoder
+{
+public:
+    // Reads from device, which must stay open while the decoder lives.
+    explicit JpegDecoder(QIODevice &device);
+    ~JpegDecoder();
+    JpegDecoder(const JpegDecoder &) = delete;
+    JpegDecoder &operator=(const JpegDecoder &) = delete;
+
+    bool readHeader();
+    // The size of the pixels as stored, before any orientation.
+    QSize storedSize() const;
+    // EXIF orientation, 1 to 8.
+    int orientation() const;
+
+    // The pixels of rect (stored coordinates, inside storedSize()), as they
+    // are stored; a null image on failure. Only once per decoder.
+    QImage decode(const QRect &rect);
+
+    QString errorString() const { return m_error; }
+
+private:
+    struct State;
+    bool guardedReadHeader();
+    bool guardedDecode(QImage &image, unsigned char *row, const QRect &rect);
+    void fail();
+
+    std::unique_ptr<State> m_state;
+    QString m_error;
+};
+
+} // namespace vz::picture
