@@ -19,6 +19,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <csignal>
 #include <unistd.h>
 
 #include "support/Desktop.h"

@@ -124,7 +124,7 @@ private Q_SLOTS:
                 total += s.pitch == 660 ? s.toMs - s.fromMs : 0;
             return total;
         };
-        QVERIFY(waitFor([&] { return heardMs() > 2500; }, 15000));
+        QVERIFY2(waitFor([&] { return heardMs() > 2500; }, 25000), qPrintable(QString::number(heardMs())));
         for (int pitch : m.heard())
             QCOMPARE(pitch, 660);
     }
