@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-image-formats-plugins
-  libx11-dev libxfixes-dev libjpeg62-turbo-dev libwmf-dev
+  libx11-dev libxfixes-dev libjpeg62-turbo-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-pulseaudio
   fonts-dejavu-core xdg-utils
 )
