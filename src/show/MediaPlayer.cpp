@@ -27,6 +27,9 @@ bool MediaPlayer::Open(const QString &fileName)
         m_player->setSource(QUrl());
         return false;
     }
+    // Cleared first: the same song opened again (a play list of one) must start
+    // from the beginning, not stay at its end.
+    m_player->setSource(QUrl());
     m_player->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
     m_player->play();
     return true;
