@@ -30,12 +30,19 @@ class Session : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Session")
     Q_PROPERTY(QString Id READ id)
+    Q_PROPERTY(bool IdleHint READ idleHint)
     Q_PROPERTY(bool LockedHint READ lockedHint)
 public:
     QString id() const { return kSessionId; }
+    bool idleHint() const { return m_idle; }
     bool lockedHint() const { return m_locked; }
 
 public Q_SLOTS:
+    void SetIdleHint(bool idle)
+    {
+        m_idle = idle;
+        report(idle ? QStringLiteral("SetIdleHint true") : QStringLiteral("SetIdleHint false"));
+    }
     void SetLockedHint(bool locked)
     {
         m_locked = locked;
@@ -47,6 +54,7 @@ Q_SIGNALS:
     void Unlock();
 
 private:
+    bool m_idle = false;
     bool m_locked = false;
 };
 
