@@ -16,6 +16,7 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(
     xvfb xdotool x11-utils x11-xserver-utils imagemagick
     pulseaudio pulseaudio-utils sox libsox-fmt-mp3 libjpeg-turbo-progs feh
+    xss-lock dbus
   )
 fi
 

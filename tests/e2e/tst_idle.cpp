@@ -1,0 +1,179 @@
+// The show as the command of an idle daemon: xss-lock runs "veroridovuz /S"
+// when the X server's screen saver comes on, and the show ends on activity.
+// xss-lock also talks to the system's login manager; the test gives it one of
+// its own (tests/tools/logind.cpp) on a private message bus.
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+
+#include "support/Desktop.h"
+
+using namespace vz::test;
+
+namespace {
+
+const QString kShow = QStringLiteral("^Veroridovuz$");
+
+bool near(QRgb a, QColor b)
+{
+    return qAbs(qRed(a) - b.red()) < 24 && qAbs(qGreen(a) - b.green()) < 24 && qAbs(qBlue(a) - b.blue()) < 24;
+}
+
+void stop(QProcess &p)
+{
+    if (p.state() == QProcess::NotRunning)
+        return;
+    p.terminate();
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished(2000);
+    }
+}
+
+// A message bus of the test's own, with the stand-in login manager on it.
+class SystemBus
+{
+public:
+    SystemBus()
+    {
+        QFile config(m_dir.filePath(QStringLiteral("bus.conf")));
+        if (!config.open(QIODevice::WriteOnly))
+            return;
+        config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+                     " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                     "<busconfig>\n"
+                     "  <listen>unix:dir=" + m_dir.path().toUtf8() + "</listen>\n"
+                     "  <auth>EXTERNAL</auth>\n"
+                     "  <policy context=\"default\">\n"
+                     "    <allow send_destination=\"*\"/>\n"
+                     "    <allow receive_sender=\"*\"/>\n"
+                     "    <allow own=\"*\"/>\n"
+                     "  </policy>\n"
+                     "</busconfig>\n");
+        config.close();
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--nofork"),
+                        QStringLiteral("--print-address=1")});
+        if (!m_daemon.waitForStarted(10000) ||
+            !waitFor([&] { return m_daemon.canReadLine() || m_daemon.state() != QProcess::Running; }, 20000) ||
+            !m_daemon.canReadLine())
+            return;
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+
+        m_logind.start(QStringLiteral(VZ_LOGIND), {m_address});
+        if (!waitFor([&] { return calls().contains(QStringLiteral("ready")); }, 20000))
+            m_address.clear();
+    }
+    ~SystemBus()
+    {
+        stop(m_logind);
+        stop(m_daemon);
+    }
+
+    bool ok() const { return !m_address.isEmpty(); }
+    const QString &address() const { return m_address; }
+    // What the login manager was asked so far, one call a line.
+    QStringList calls()
+    {
+        while (m_logind.canReadLine())
+            m_calls << QString::fromUtf8(m_logind.readLine()).trimmed();
+        return m_calls;
+    }
+
+    // The locked state the session was last given, empty before the first.
+    QString lockedHint()
+    {
+        const QStringList set = calls().filter(QStringLiteral("SetLockedHint "));
+        return set.isEmpty() ? QString() : set.last().section(u' ', 1);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QProcess m_logind;
+    QString m_address;
+    QStringList m_calls;
+};
+
+// The process behind the visible show window, 0 while there is none.
+qint64 showPid(const XServer &x)
+{
+    const QStringList windows = x.windowsNamed(kShow);
+    if (windows.size() != 1)
+        return 0;
+    return x.xdo({QStringLiteral("getwindowpid"), windows.first()}).toLongLong();
+}
+
+qint64 parentOf(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    // pid (comm) state ppid ...; comm may hold spaces, so count from its end.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 1 ? fields[1].toLongLong() : 0;
+}
+
+} // namespace
+
+class tst_idle : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void xssLockStartsTheShowAtEveryIdle()
+    {
+        XServer x;
+        QVERIFY(x.ok());
+        SystemBus bus;
+        QVERIFY2(bus.ok(), "private message bus with the login manager");
+        App app(x);
+        QImage img(100, 51, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QVERIFY(img.save(app.filePath(QStringLiteral("p.bmp")), "BMP"));
+        app.writeFile(QStringLiteral("RozG.ini"),
+                      "1\r\n 1 \r\n" + app.filePath(QStringLiteral("p.bmp")).toUtf8() + "\r\n");
+
+        // The screen saver comes on after one second without input.
+        QVERIFY(run(QStringLiteral("xset"), {"s", "1", "0"}, x.env()).exitCode == 0);
+        x.mouseMove(500, 500);
+        QProcess daemon;
+        QProcessEnvironment env = app.env();
+        env.insert(QStringLiteral("DBUS_SYSTEM_BUS_ADDRESS"), bus.address());
+        daemon.setProcessEnvironment(env);
+        daemon.setWorkingDirectory(app.folder());
+        daemon.start(QStringLiteral("xss-lock"),
+                     {QStringLiteral("--"), app.filePath(QStringLiteral("veroridovuz")), QStringLiteral("/S")});
+        QVERIFY(daemon.waitForStarted(10000));
+
+        qint64 previous = 0;
+        for (int round = 1; round <= 2; ++round) {
+            // Idle: the daemon starts the show, which puts up its picture.
+            qint64 pid = 0;
+            QVERIFY2(waitFor([&] { return (pid = showPid(x)) > 0 && pid != previous; }, 30000),
+                     qPrintable(QStringLiteral("round %1: %2").arg(round).arg(
+                         QString::fromUtf8(daemon.readAllStandardError()))));
+            QCOMPARE(parentOf(pid), daemon.processId());
+            QVERIFY(waitFor([&] { return near(x.screenshot().pixel(512, 384), Qt::red); }, 10000));
+            x.keepShot(QStringLiteral("idle-show-%1").arg(round));
+            QVERIFY(waitFor([&] { return bus.lockedHint() == QStringLiteral("true"); }));
+
+            // Activity: the show ends, and the daemon sees its command end.
+            x.mouseMove(300, 300 + round);
+            // Its process is gone (the daemon reaps it) even if the next idle
+            // has already brought up the next show.
+            QVERIFY(waitFor([&] { return !QFile::exists(QStringLiteral("/proc/%1").arg(pid)); }, 10000));
+            QVERIFY(waitFor([&] { return bus.calls().count(QStringLiteral("SetLockedHint false")) == round; }));
+            QCOMPARE(daemon.state(), QProcess::Running);
+            previous = pid;
+        }
+        QVERIFY(bus.calls().contains(QStringLiteral("GetSessionByPID %1").arg(daemon.processId())));
+        stop(daemon);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_idle)
+#include "tst_idle.moc"
