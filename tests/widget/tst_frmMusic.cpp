@@ -201,28 +201,6 @@ private Q_SLOTS:
         QVERIFY(boxes->boxes().empty());
     }
 
-    void oneFileOrNone_data()
-    {
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<int>("added");
-        QTest::newRow("one, not selected") << QStringList{"only.wav", "cover.jpg"} << 1;
-        QTest::newRow("no music") << QStringList{"cover.jpg"} << 0;
-    }
-    void oneFileOrNone()
-    {
-        QFETCH(QStringList, present);
-        QFETCH(int, added);
-        QTemporaryDir folder;
-        for (const QString &name : present)
-            QVERIFY(QFile(folder.filePath(name)).open(QIODevice::WriteOnly));
-        frmMusic &d = shown();
-        browseTo(d, folder.path());
-        button(d, "Command1")->click();
-        QCOMPARE(d.List1()->count(), added);
-        if (added)
-            QCOMPARE(d.List1()->item(0)->text(), folder.filePath(QStringLiteral("only.wav")));
-    }
-
     void editingLeavesTheStatusLineToClicks()
     {
         writeList(" 4 \r\n/m/0.mp3\r\n/m/1.mp3\r\n/m/2.mp3\r\n/m/3.mp3\r\n");
