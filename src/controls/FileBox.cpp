@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "controls/FolderBox.h"
+
 namespace vz {
 
 FileBox::FileBox(QWidget *parent) : ListBox(parent)
@@ -10,10 +12,10 @@ FileBox::FileBox(QWidget *parent) : ListBox(parent)
     refresh();
 }
 
-void FileBox::setPath(const QString &folder)
+bool FileBox::setPath(const QString &folder)
 {
     m_path = folder;
-    refresh();
+    return refresh();
 }
 
 void FileBox::setPattern(const QString &pattern)
@@ -28,7 +30,7 @@ QString FileBox::fileName() const
     return item ? item->text() : QString();
 }
 
-void FileBox::refresh()
+bool FileBox::refresh()
 {
     QStringList filters;
     for (const QString &part : m_pattern.split(u';', Qt::SkipEmptyParts))
@@ -36,7 +38,10 @@ void FileBox::refresh()
             filters.append(part.trimmed());
     const QDir dir(m_path);
     clear();
+    if (!FolderBox::canList(m_path))
+        return false;
     addItems(dir.entryList(filters, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    return true;
 }
 
 } // namespace vz

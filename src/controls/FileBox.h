@@ -15,8 +15,9 @@ public:
     explicit FileBox(QWidget *parent = nullptr);
 
     QString path() const { return m_path; }
-    // Lists the files of the folder; a folder that cannot be listed lists none.
-    void setPath(const QString &folder);
+    // Lists the files of the folder; a folder that cannot be listed lists none
+    // and gives false.
+    bool setPath(const QString &folder);
 
     QString pattern() const { return m_pattern; }
     void setPattern(const QString &pattern);
@@ -24,8 +25,8 @@ public:
     // The name (without folder) of the file with the focus mark; empty when none.
     QString fileName() const;
 
-    // Lists the folder's files again.
-    void refresh();
+    // Lists the folder's files again; false when the folder cannot be listed.
+    bool refresh();
 
 private:
     QString m_path;

@@ -34,13 +34,13 @@ public:
     }
 };
 
-bool canList(const QString &folder)
+} // namespace
+
+bool FolderBox::canList(const QString &folder)
 {
     const QFileInfo info(folder);
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
-
-} // namespace
 
 FolderBox::FolderBox(QWidget *parent) : QListWidget(parent)
 {
@@ -77,8 +77,11 @@ void FolderBox::open(const QListWidgetItem *item)
 {
     if (!item)
         return;
-    if (!setPath(item->data(kFolderRole).toString()))
-        QApplication::beep();
+    const QString folder = item->data(kFolderRole).toString();
+    if (setPath(folder))
+        return;
+    QApplication::beep();
+    Q_EMIT refused(folder);
 }
 
 void FolderBox::fill()

@@ -19,9 +19,14 @@ public:
     // cannot be listed.
     bool setPath(const QString &folder);
 
+    // Whether the folder exists and its entries can be read.
+    static bool canList(const QString &folder);
+
 Q_SIGNALS:
     // The current folder changed.
     void changed();
+    // The user tried to open a folder that cannot be listed; the box stays where it was.
+    void refused(const QString &folder);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

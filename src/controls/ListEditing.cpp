@@ -41,22 +41,30 @@ QString fullPath(const QString &folder, const QString &fileName)
     return folder + u'/' + fileName;
 }
 
-void appendChosenFiles(FileBox &files, QListWidget &list)
+bool appendChosenFiles(FileBox &files, QListWidget &list, int capacity)
 {
+    QStringList chosen;
     const int n = files.count();
     if (n >= 2) {
         for (int i = 0; i < n; ++i)
             if (files.item(i)->isSelected())
-                list.addItem(fullPath(files.path(), files.item(i)->text()));
+                chosen.append(fullPath(files.path(), files.item(i)->text()));
     } else if (n == 1) {
-        list.addItem(fullPath(files.path(), files.item(0)->text()));
+        chosen.append(fullPath(files.path(), files.item(0)->text()));
     }
+    if (chosen.size() > capacity - list.count())
+        return false;
+    list.addItems(chosen);
     files.clearSelection();
+    return true;
 }
 
-void appendCurrentFile(const FileBox &files, QListWidget &list)
+bool appendCurrentFile(const FileBox &files, QListWidget &list, int capacity)
 {
+    if (list.count() >= capacity)
+        return false;
     list.addItem(fullPath(files.path(), files.fileName()));
+    return true;
 }
 
 void removeSelectedEntries(QListWidget &list)

@@ -9,6 +9,8 @@
 
 #include <QString>
 
+#include <climits>
+
 class QListWidget;
 class QWidget;
 
@@ -22,13 +24,19 @@ class FolderBox;
 // separator when the folder already ends in one (the root).
 QString fullPath(const QString &folder, const QString &fileName);
 
+// The most entries a list file can hold: its count line is a 16-bit number.
+inline constexpr int kMaxListEntries = 32767;
+
 // The "&>>" button: with two or more files listed, appends every selected one
 // in the file box's order; with exactly one file, appends it whether or not it
 // is selected; with none, appends nothing. Then clears the file selection.
-void appendChosenFiles(FileBox &files, QListWidget &list);
+// When the list would grow beyond capacity, appends nothing, keeps the
+// selection and gives false.
+bool appendChosenFiles(FileBox &files, QListWidget &list, int capacity = INT_MAX);
 
-// Appends the file with the focus mark (a double-click on it).
-void appendCurrentFile(const FileBox &files, QListWidget &list);
+// Appends the file with the focus mark (a double-click on it); false, and
+// nothing appended, when the list already holds capacity entries.
+bool appendCurrentFile(const FileBox &files, QListWidget &list, int capacity = INT_MAX);
 
 // The Remove button: with exactly one entry selected, removes the current
 // entry; otherwise, with two or more entries, removes every selected one.

@@ -1,26 +1,64 @@
 #pragma once
-// The music settings dialog, "Veroridovuz - Select Music".
+// The music settings dialog, "Veroridovuz - Select Music": browses for MP3 and
+// WAV files, edits the play list and holds the random order switch. The picture
+// dialog swaps itself for this one; OK and Cancel swap back. The show loads it
+// hidden and reads List1 and chkRandomM as its music settings.
 
-#include <QCheckBox>
-#include <QListWidget>
+#include <memory>
 
 #include "runtime/Form.h"
 
+class QCheckBox;
+
+namespace Ui {
+class frmMusic;
+}
+
 namespace vz {
+
+class ListBox;
 
 class frmMusic : public Form
 {
     Q_OBJECT
 public:
     explicit frmMusic(Program &program);
+    ~frmMusic() override;
+
     void Form_Load() override;
 
-    QListWidget *List1() const { return m_list1; }
-    QCheckBox *chkRandomM() const { return m_random; }
+    // The chosen songs, in play order.
+    ListBox *List1() const;
+    // Ticked: songs in random order.
+    QCheckBox *chkRandomM() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    // The close box works as Cancel.
+    void closeEvent(QCloseEvent *event) override;
+
+private Q_SLOTS:
+    void Drive1_Change();
+    void Dir1_Change();
+    void File1_Click();
+    void File1_DblClick();
+    void Command1_Click();
+    void Command2_Click();
+    void List1_Click();
+    void List1_DblClick();
+    void Command5_Click();
+    void Command6_Click();
+    void Command3_Click();
+    void Command4_Click();
 
 private:
-    QListWidget *m_list1;
-    QCheckBox *m_random;
+    void folderUnreadable(const QString &folder);
+    void listFull();
+    // Unloads this dialog and brings the picture dialog back.
+    void backToPictures();
+
+    std::unique_ptr<Ui::frmMusic> ui;
+    bool m_placed = false;
 };
 
 } // namespace vz

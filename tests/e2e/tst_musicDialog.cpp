@@ -1,0 +1,229 @@
+// The music dialog as a user meets it: the real program in settings mode on a
+// private X server, "&Add Music" clicked in the picture dialog, real clicks
+// through xdotool, the music list file and the stored value checked afterwards.
+
+#include <QTest>
+
+#include "support/Desktop.h"
+
+using namespace vz::test;
+
+namespace {
+
+const QString kPictures = QStringLiteral("^Veroridovuz - Select Graphics$");
+const QString kMusic = QStringLiteral("^Veroridovuz - Select Music$");
+
+// Designed positions, in pixels from the dialog's top-left corner.
+const QPoint kAddMusic(500, 195);   // picture dialog
+const QPoint kPicturesCancel(142, 291);
+const QRect kFile1(144, 24, 129, 162);
+const QRect kList1(352, 24, 145, 160);
+const QPoint kCommand1(313, 35);    // "&>>"
+const QPoint kUp(313, 81);
+const QPoint kDown(313, 126);
+const QPoint kRemove(313, 172);
+const QPoint kRandom(374, 238);
+const QPoint kOk(294, 240);
+const QPoint kCancel(214, 240);
+
+class Session
+{
+public:
+    Session(XServer &x, App &app) : m_x(x), m_app(app) {}
+
+    // The program in settings mode, swapped to the music dialog.
+    bool start()
+    {
+        m_app.start({QStringLiteral("/c")});
+        return openMusic();
+    }
+    bool openMusic()
+    {
+        if (!find(kPictures, m_pictures))
+            return false;
+        click(m_pictures, kAddMusic);
+        return find(kMusic, m_music) && m_x.windowsNamed(kPictures).isEmpty();
+    }
+    // Back in the picture dialog, with the music dialog gone.
+    bool picturesBack() { return waitFor([&] { return m_x.windowsNamed(kMusic).isEmpty(); }) && find(kPictures, m_pictures); }
+
+    void click(QPoint p) { click(m_music, p); }
+    void ctrlClick(QPoint p)
+    {
+        moveTo(m_music, p);
+        m_x.xdo({"keydown", "ctrl", "click", "1", "keyup", "ctrl"});
+    }
+    void doubleClick(QPoint p)
+    {
+        moveTo(m_music, p);
+        m_x.doubleClick();
+    }
+    void cancelPictures() { click(m_pictures, kPicturesCancel); }
+    QString musicWindow() const { return m_windowId; }
+
+    // A row of the file box or the list; rows are as high as the font's line
+    // spacing plus the view's margins, measured once from a click's highlight.
+    bool measureRows()
+    {
+        click(QPoint(kFile1.left() + 20, kFile1.top() + 6));
+        return waitFor([&] {
+            const QImage shot = m_x.screenshot();
+            const int x = m_music.left() + kFile1.right() - 6;
+            int top = -1;
+            for (int y = m_music.top() + kFile1.top() + 1; y < m_music.top() + kFile1.bottom(); ++y) {
+                const bool marked = shot.pixelColor(x, y).lightness() < 230;
+                if (marked && top < 0)
+                    top = y;
+                if (!marked && top >= 0) {
+                    m_rowTop = top - m_music.top() - kFile1.top();
+                    m_rowHeight = y - top;
+                    return m_rowHeight >= 8;
+                }
+            }
+            return false;
+        });
+    }
+    QPoint fileRow(int i) const { return row(kFile1, i); }
+    QPoint listRow(int i) const { return row(kList1, i); }
+
+private:
+    bool find(const QString &title, QRect &rect)
+    {
+        QStringList ids;
+        if (!waitFor([&] { return !(ids = m_x.windowsNamed(title)).isEmpty(); }, 15000))
+            return false;
+        const auto g = windowGeometry(m_x, ids.first());
+        if (!g)
+            return false;
+        rect = *g;
+        if (title == kMusic)
+            m_windowId = ids.first();
+        // Under a bare X server the focus follows the pointer.
+        m_x.mouseMove(rect.center().x(), rect.center().y());
+        return true;
+    }
+    void moveTo(QRect window, QPoint p) { m_x.mouseMove(window.left() + p.x(), window.top() + p.y()); }
+    void click(QRect window, QPoint p)
+    {
+        moveTo(window, p);
+        m_x.click();
+    }
+    QPoint row(QRect list, int i) const
+    {
+        return QPoint(list.left() + 30, list.top() + m_rowTop + i * m_rowHeight + m_rowHeight / 2);
+    }
+
+    XServer &m_x;
+    App &m_app;
+    QRect m_pictures, m_music;
+    QString m_windowId;
+    int m_rowTop = 2;
+    int m_rowHeight = 16;
+};
+
+} // namespace
+
+class tst_musicDialog : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<XServer> x;
+    std::unique_ptr<App> app;
+
+    QByteArray local(const QString &name) const { return app->filePath(name).toLocal8Bit(); }
+
+private Q_SLOTS:
+    void init()
+    {
+        x = std::make_unique<XServer>();
+        QVERIFY(x->ok());
+        app = std::make_unique<App>(*x);
+        // The dialog only lists the songs; empty files will do.
+        for (const char *name : {"a.mp3", "b.wav", "c.mp3", "d.wav", "e.mp3", "f.txt"})
+            app->writeFile(QString::fromLatin1(name), {});
+    }
+    void cleanup()
+    {
+        app.reset();
+        x.reset();
+    }
+
+    void editSaveReopenAndCancelThePictures()
+    {
+        Session s(*x, *app);
+        QVERIFY(s.start());
+        x->keepShot(QStringLiteral("music-dialog"));
+        QVERIFY(s.measureRows());
+
+        s.click(s.fileRow(4));
+        s.ctrlClick(s.fileRow(0));
+        s.ctrlClick(s.fileRow(2));
+        s.click(kCommand1);             // a, c, e
+        s.click(s.listRow(2));
+        s.click(kUp);                   // a, e, c
+        s.click(s.listRow(0));
+        s.click(kDown);                 // e, a, c
+        s.click(s.listRow(2));
+        s.click(kRemove);               // e, a
+        s.doubleClick(s.fileRow(3));    // e, a, d
+        s.click(kRandom);
+        x->keepShot(QStringLiteral("music-dialog-edited"));
+        s.click(kOk);
+        QVERIFY(s.picturesBack());
+        const QByteArray saved = " 3 \r\n" + local("e.mp3") + "\r\n" + local("a.mp3") + "\r\n" + local("d.wav") + "\r\n";
+        QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), saved);
+        QCOMPARE(app->stored(QStringLiteral("RandomM")), QStringLiteral("1"));
+
+        // Reopened, it shows what was saved: OK without a change stores the same again.
+        QVERIFY(s.openMusic());
+        QVERIFY(s.measureRows());
+        x->keepShot(QStringLiteral("music-dialog-reopened"));
+        s.click(kOk);
+        QVERIFY(s.picturesBack());
+        QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), saved);
+        QCOMPARE(app->stored(QStringLiteral("RandomM")), QStringLiteral("1"));
+
+        // The picture dialog's Cancel does not undo the music dialog's OK.
+        s.cancelPictures();
+        QVERIFY(app->waitForExit());
+        QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), saved);
+        QCOMPARE(app->stored(QStringLiteral("RandomM")), QStringLiteral("1"));
+    }
+
+    void cancelAndCloseBoxStoreNothing_data()
+    {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("close box") << true;
+    }
+    void cancelAndCloseBoxStoreNothing()
+    {
+        QFETCH(bool, closeBox);
+        const QByteArray before = "2\n/somewhere/else.mp3\r\n/x.wav\r\ntrailing";
+        app->writeFile(QStringLiteral("RozM.ini"), before);
+        app->setStored(QStringLiteral("RandomM"), QStringLiteral("0"));
+        Session s(*x, *app);
+        QVERIFY(s.start());
+        QVERIFY(s.measureRows());
+        s.doubleClick(s.fileRow(0));
+        s.click(s.listRow(0));
+        s.click(kRemove);
+        s.click(kRandom);
+        if (closeBox) {
+            const RunResult r = run(QStringLiteral(VZ_CLOSEWINDOW), {s.musicWindow()}, x->env());
+            QVERIFY(r.finished && r.exitCode == 0);
+        } else {
+            s.click(kCancel);
+        }
+        QVERIFY(s.picturesBack());
+        QVERIFY(app->running());
+        QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), before);
+        QCOMPARE(app->stored(QStringLiteral("RandomM")), QStringLiteral("0"));
+        s.cancelPictures();
+        QVERIFY(app->waitForExit());
+        QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), before);
+    }
+};
+
+QTEST_MAIN(tst_musicDialog)
+#include "tst_musicDialog.moc"
