@@ -1,5 +1,7 @@
 #include "controls/ListEditing.h"
 
+#include <QDir>
+
 #include <QListWidget>
 
 #include "controls/DriveBox.h"
@@ -126,6 +128,18 @@ void followDrive(QWidget *owner, DriveBox &drives, FolderBox &folders)
         return;
     msgBox(owner, QStringLiteral("The selected drive is not ready or\r\nnot responding properly"));
     drives.setDrive(DriveBox::kFallbackDrive);
+}
+
+void tellFolderUnreadable(QWidget *owner, const QString &folder)
+{
+    msgBox(owner, QStringLiteral("The folder\r\n%1\r\ncannot be read.").arg(QDir::toNativeSeparators(folder)),
+           MsgIcon::Information);
+}
+
+void tellListFull(QWidget *owner, const QString &list, const QString &entries)
+{
+    msgBox(owner, QStringLiteral("The %1 is full: it holds at most %2 %3.").arg(list).arg(kMaxListEntries).arg(entries),
+           MsgIcon::Information);
 }
 
 } // namespace vz

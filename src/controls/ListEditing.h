@@ -54,6 +54,13 @@ QString currentEntry(const QListWidget &list);
 void cmdMoveUp_Click(QListWidget &lstMove);
 void cmdMoveDown_Click(QListWidget &lstMove);
 
+// Tells the user that a folder cannot be listed; the dialog goes on working.
+void tellFolderUnreadable(QWidget *owner, const QString &folder);
+
+// Tells the user that the list holds as many entries as it can ("play list",
+// "songs" or "picture list", "pictures").
+void tellListFull(QWidget *owner, const QString &list, const QString &entries);
+
 // Points the folder box at the drive now chosen. A drive that cannot be read
 // gives the user a message and sends the drive box back to the fallback drive,
 // whose change runs this again.

@@ -17,6 +17,7 @@
 
 #include "controls/DriveBox.h"
 #include "controls/FileBox.h"
+#include "controls/ListEditing.h"
 #include "controls/FolderBox.h"
 #include "controls/ImageView.h"
 #include "controls/ListBox.h"
@@ -352,6 +353,24 @@ private Q_SLOTS:
         browseTo(d, empty.path());
         button(d, "Command1")->click();
         QCOMPARE(d.List1()->count(), 0);
+    }
+
+    // Past 32767 entries the count line could not hold the list.
+    void fullListTakesNoMore()
+    {
+        frmSettings &d = shown();
+        QStringList many;
+        for (int i = 0; i < kMaxListEntries - 1; ++i)
+            many << QStringLiteral("/p/%1.jpg").arg(i);
+        d.List1()->addItems(many);
+        browseTo(d, pictures->path());
+        auto *files = control<FileBox>(d, "File1");
+        doubleClickRow(*files, 0);
+        QCOMPARE(d.List1()->count(), kMaxListEntries);
+        doubleClickRow(*files, 0);
+        QCOMPARE(d.List1()->count(), kMaxListEntries);
+        QCOMPARE(boxes->boxes().size(), size_t(1));
+        QVERIFY(boxes->boxes()[0].text.contains(QStringLiteral("32767")));
     }
 
     void listClicksAndEditing()

@@ -151,16 +151,8 @@ void frmMusic::backToPictures()
     program().unload(this);
 }
 
-void frmMusic::folderUnreadable(const QString &folder)
-{
-    msgBox(this, QStringLiteral("The folder\r\n%1\r\ncannot be read.").arg(QDir::toNativeSeparators(folder)),
-           MsgIcon::Information);
-}
+void frmMusic::folderUnreadable(const QString &folder) { tellFolderUnreadable(this, folder); }
 
-void frmMusic::listFull()
-{
-    msgBox(this, QStringLiteral("The play list is full: it holds at most %1 songs.").arg(kMaxListEntries),
-           MsgIcon::Information);
-}
+void frmMusic::listFull() { tellListFull(this, QStringLiteral("play list"), QStringLiteral("songs")); }
 
 } // namespace vz

@@ -54,6 +54,7 @@ frmSettings::frmSettings(Program &program) : Form(program), ui(std::make_unique<
 
     connect(ui->Drive1, &DriveBox::changed, this, &frmSettings::Drive1_Change);
     connect(ui->Dir1, &FolderBox::changed, this, &frmSettings::Dir1_Change);
+    connect(ui->Dir1, &FolderBox::refused, this, [this](const QString &folder) { tellFolderUnreadable(this, folder); });
     connect(ui->File1, &FileBox::click, this, &frmSettings::File1_Click);
     connect(ui->File1, &FileBox::dblClick, this, &frmSettings::File1_DblClick);
     connect(ui->List1, &ListBox::click, this, &frmSettings::List1_Click);
@@ -103,11 +104,24 @@ void frmSettings::showEvent(QShowEvent *event)
 
 void frmSettings::Drive1_Change() { followDrive(this, *ui->Drive1, *ui->Dir1); }
 
-void frmSettings::Dir1_Change() { ui->File1->setPath(ui->Dir1->path()); }
+void frmSettings::Dir1_Change()
+{
+    if (!ui->File1->setPath(ui->Dir1->path()))
+        tellFolderUnreadable(this, ui->Dir1->path());
+}
 
-void frmSettings::Command1_Click() { appendChosenFiles(*ui->File1, *ui->List1); }
+// A list longer than a count line can hold would load back empty, so it stops growing there.
+void frmSettings::Command1_Click()
+{
+    if (!appendChosenFiles(*ui->File1, *ui->List1, kMaxListEntries))
+        tellListFull(this, QStringLiteral("picture list"), QStringLiteral("pictures"));
+}
 
-void frmSettings::File1_DblClick() { appendCurrentFile(*ui->File1, *ui->List1); }
+void frmSettings::File1_DblClick()
+{
+    if (!appendCurrentFile(*ui->File1, *ui->List1, kMaxListEntries))
+        tellListFull(this, QStringLiteral("picture list"), QStringLiteral("pictures"));
+}
 
 void frmSettings::Command2_Click() { removeSelectedEntries(*ui->List1); }
 
