@@ -112,6 +112,21 @@ void frmmain::Form_Load()
     if (!m_embedded)
         program().cursor().setPos(QPoint(0, 0));
     songnum = 0;
+    if (!m_embedded)
+        HideCursor(program().cursor());
+    Timer2.stop();
+    // Reading the lists and opening the first song take longer than putting
+    // the backdrop on the screen, so they follow its first paint (or a short
+    // while, should the window not be painted at all).
+    m_loadPending = true;
+    QTimer::singleShot(250, this, &frmmain::finishLoad);
+}
+
+void frmmain::finishLoad()
+{
+    if (!m_loadPending)
+        return;
+    m_loadPending = false;
     // A timer with no interval never fires, so a bad interval leaves the
     // backdrop up for the whole show.
     const int interval = pictureInterval(program().form<frmSettings>().Text1()->text());
@@ -119,10 +134,14 @@ void frmmain::Form_Load()
         Timer1.setInterval(interval);
         Timer1.start();
     }
-    if (!m_embedded)
-        HideCursor(program().cursor());
-    Timer2.stop();
     musicon(songnum);
+}
+
+void frmmain::paintEvent(QPaintEvent *event)
+{
+    Form::paintEvent(event);
+    if (m_loadPending)
+        QTimer::singleShot(0, this, &frmmain::finishLoad);
 }
 
 void frmmain::halt()

@@ -26,6 +26,9 @@ public:
     ~frmmain() override;
     void Form_Load() override;
     void halt() override;
+    // The part of the load that reads the interval and the lists and starts
+    // the music; it runs once the backdrop is on the screen, or at once here.
+    void finishLoad();
 
     // Ends the show and the program: stops the music, restores the cursor,
     // ends at once.
@@ -46,6 +49,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -76,6 +80,7 @@ private:
     QPoint formpos;
     QPoint imagepos;
     bool m_inTick = false;
+    bool m_loadPending = false;
     bool m_embedded = false; // drawn inside a host's window
     bool m_hostLost = false; // a host window was named but does not exist
     std::function<double()> m_draw;

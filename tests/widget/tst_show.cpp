@@ -49,6 +49,13 @@ QList<int> tick(frmmain &show, int ticks)
     return shown;
 }
 
+frmmain &loadShow(Program &program)
+{
+    frmmain &show = program.form<frmmain>();
+    show.finishLoad();
+    return show;
+}
+
 } // namespace
 
 class tst_show : public QObject
@@ -80,7 +87,7 @@ private Q_SLOTS:
 
         TestProgram p;
         p.writeProgramFile(kPictureListFile, text.toUtf8() + "\r\n 1 \r\n" + makePictures(p, 1)[0].toUtf8());
-        auto &show = p->form<frmmain>();
+        auto &show = loadShow(*p);
         QCOMPARE(show.timer1().isActive(), ms > 0);
         if (ms > 0)
             QCOMPARE(show.timer1().interval(), ms);
@@ -92,20 +99,20 @@ private Q_SLOTS:
     {
         TestProgram p;
         savePictureSettings(*p, 0, QStringLiteral("1"), makePictures(p, 3));
-        auto &show = p->form<frmmain>();
+        auto &show = loadShow(*p);
         QCOMPARE(tick(show, 7), (QList<int>{0, 1, 2, 0, 1, 2, 0}));
         QVERIFY(show.image2().isHidden());
         // A grayed random box plays in order too.
         TestProgram q;
         savePictureSettings(*q, 2, QStringLiteral("1"), makePictures(q, 2));
-        QCOMPARE(tick(q->form<frmmain>(), 3), (QList<int>{0, 1, 0}));
+        QCOMPARE(tick(loadShow(*q), 3), (QList<int>{0, 1, 0}));
     }
 
     void randomModeUsesTheDraw()
     {
         TestProgram p;
         savePictureSettings(*p, 1, QStringLiteral("1"), makePictures(p, 4));
-        auto &show = p->form<frmmain>();
+        auto &show = loadShow(*p);
         QList<double> draws{3.7 / 4, 3.5 / 4, 2.5 / 4, 0.4 / 4, 1.2 / 4};
         show.setDraw([&] { return draws.takeFirst(); });
         QCOMPARE(tick(show, 5), (QList<int>{0, 0, 2, 0, 1}));
@@ -113,7 +120,7 @@ private Q_SLOTS:
         // With the clock-seeded draw every entry comes up.
         TestProgram q;
         savePictureSettings(*q, 1, QStringLiteral("1"), makePictures(q, 3));
-        const QList<int> shown = tick(q->form<frmmain>(), 60);
+        const QList<int> shown = tick(loadShow(*q), 60);
         for (int i = 0; i < 3; ++i)
             QVERIFY2(shown.contains(i), qPrintable(QString::number(i)));
     }
@@ -126,7 +133,7 @@ private Q_SLOTS:
         const QString path = QDir(p.folder()).filePath(QStringLiteral("big.bmp"));
         img.save(path, "BMP");
         savePictureSettings(*p, 0, QStringLiteral("1"), {path});
-        auto &show = p->form<frmmain>();
+        auto &show = loadShow(*p);
         show.resize(1024, 768);
         tick(show, 1);
         QCOMPARE(show.image1().geometry(), QRect(-488, -366, 2000, 1500));
@@ -139,7 +146,7 @@ private Q_SLOTS:
         TestProgram p;
         MessageBoxCatcher boxes;
         savePictureSettings(*p, 0, QStringLiteral("1"), {QString()});
-        auto &show = p->form<frmmain>();
+        auto &show = loadShow(*p);
         tick(show, 2);
         QVERIFY(boxes.boxes().empty());
         QCOMPARE(show.image1().size(), QSize(0, 0));
@@ -151,7 +158,7 @@ private Q_SLOTS:
         TestProgram p;
         MessageBoxCatcher boxes;
         savePictureSettings(*p, 0, QStringLiteral("1"), {QStringLiteral("/no/such/picture.jpg")});
-        auto &show = p->form<frmmain>();
+        auto &show = loadShow(*p);
         show.timer1().setInterval(1);
         QTRY_VERIFY(p->hasEnded());
         QCOMPARE(boxes.boxes().size(), size_t(1));
@@ -166,7 +173,7 @@ private Q_SLOTS:
         MessageBoxCatcher boxes;
         saveMusicSettings(*p, 0, {});
         savePictureSettings(*p, 0, QStringLiteral("1"), {});
-        auto &show = p->form<frmmain>();
+        auto &show = loadShow(*p);
         show.show();
         show.timer1().setInterval(1);
         QTRY_VERIFY(p->loadedForm<frmmain>() == nullptr);
