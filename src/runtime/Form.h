@@ -23,9 +23,16 @@ public:
 protected:
     // The close box unloads the form.
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+    // Makes the form a dialog of its designed size that cannot be resized, with
+    // only a close box, centred on its screen the first time it is shown.
+    // A point size, when given, is the font the dialog was laid out for.
+    void makeFixedDialog(qreal pointSize = 0);
 
 private:
     Program &m_program;
+    bool m_centreOnShow = false;
 };
 
 } // namespace vz

@@ -23,6 +23,7 @@
 #include "settings/ListFile.h"
 #include "settings/MusicSettings.h"
 #include "support/MessageBoxCatcher.h"
+#include "support/Widgets.h"
 #include "support/TestProgram.h"
 
 using namespace vz;
@@ -30,27 +31,6 @@ using namespace vz::test;
 
 namespace {
 
-template <class W = QWidget> W *control(const QWidget &form, const char *name)
-{
-    W *w = form.findChild<W *>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
-QPushButton *button(const QWidget &form, const char *name) { return control<QPushButton>(form, name); }
-
-void clickRow(QListWidget &list, int row, Qt::KeyboardModifiers mods = {})
-{
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, mods, list.visualItemRect(list.item(row)).center());
-}
-
-void doubleClickRow(QListWidget &list, int row)
-{
-    const QPoint at = list.visualItemRect(list.item(row)).center();
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
-}
 
 } // namespace
 

@@ -35,11 +35,8 @@ frmAbout::frmAbout(Program &program) : Form(program), ui(std::make_unique<Ui::fr
 {
     ui->setupUi(this);
     // A fixed frame with only a close box; a plain window, so that it has no owner.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(382, 266);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    resize(382, 266);
+    makeFixedDialog();
 
     QFont heading = font();
     heading.setPointSizeF(9.75);

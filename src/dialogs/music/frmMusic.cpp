@@ -24,13 +24,8 @@ const QString kMusicPattern = QStringLiteral("*.mp3;*.wav");
 frmMusic::frmMusic(Program &program) : Form(program), ui(std::make_unique<Ui::frmMusic>())
 {
     ui->setupUi(this);
-    // Laid out for a font of ten pixels to the em, as the picture dialog.
-    QFont designed = font();
-    designed.setPointSizeF(7.5);
-    setFont(designed);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
+    // Laid out for a font of ten pixels to the em: 7.5 points at 96 dots per inch.
+    makeFixedDialog(7.5);
     ui->File1->setPattern(kMusicPattern);
     ui->Drive1->setFocus();
     takeFocusOnAccessKeys(*this);
@@ -64,15 +59,6 @@ void frmMusic::Form_Load()
     SetListExtent(*ui->List1);
 }
 
-void frmMusic::showEvent(QShowEvent *event)
-{
-    if (!m_placed) {
-        m_placed = true;
-        if (const QScreen *s = screen())
-            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
-    }
-    Form::showEvent(event);
-}
 
 void frmMusic::closeEvent(QCloseEvent *event)
 {

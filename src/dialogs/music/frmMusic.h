@@ -33,7 +33,6 @@ public:
     QCheckBox *chkRandomM() const;
 
 protected:
-    void showEvent(QShowEvent *event) override;
     // The close box works as Cancel.
     void closeEvent(QCloseEvent *event) override;
 
@@ -58,7 +57,6 @@ private:
     void backToPictures();
 
     std::unique_ptr<Ui::frmMusic> ui;
-    bool m_placed = false;
 };
 
 } // namespace vz

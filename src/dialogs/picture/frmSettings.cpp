@@ -40,14 +40,8 @@ void holdBack(QWidget *control)
 frmSettings::frmSettings(Program &program) : Form(program), ui(std::make_unique<Ui::frmSettings>())
 {
     ui->setupUi(this);
-    // The captions were laid out for a font of ten pixels to the em (7.5 points
-    // at 96 dots per inch); the designer file holds whole points only.
-    QFont designed = font();
-    designed.setPointSizeF(7.5);
-    setFont(designed);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(size());
+    // Laid out for a font of ten pixels to the em: 7.5 points at 96 dots per inch.
+    makeFixedDialog(7.5);
     ui->File1->setPattern(kPicturePattern);
     ui->Drive1->setFocus();
     takeFocusOnAccessKeys(*this);
@@ -91,16 +85,6 @@ void frmSettings::Form_Load()
     SetListExtent(*ui->List1);
 }
 
-void frmSettings::showEvent(QShowEvent *event)
-{
-    // Centred on the screen the first time; afterwards it stays where it was.
-    if (!m_placed) {
-        m_placed = true;
-        if (const QScreen *s = screen())
-            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), s->availableGeometry()));
-    }
-    Form::showEvent(event);
-}
 
 void frmSettings::Drive1_Change() { followDrive(this, *ui->Drive1, *ui->Dir1); }
 

@@ -36,7 +36,6 @@ public:
     QCheckBox *chkRandomP() const;
 
 protected:
-    void showEvent(QShowEvent *event) override;
 
 private Q_SLOTS:
     void Drive1_Change();
@@ -61,7 +60,6 @@ private:
     bool preview(const QString &path);
 
     std::unique_ptr<Ui::frmSettings> ui;
-    bool m_placed = false;
 };
 
 } // namespace vz
