@@ -29,11 +29,6 @@
 using namespace vz;
 using namespace vz::test;
 
-namespace {
-
-
-} // namespace
-
 class tst_frmMusic : public QObject
 {
     Q_OBJECT
