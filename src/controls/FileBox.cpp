@@ -1,10 +1,16 @@
 #include "controls/FileBox.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "controls/FolderBox.h"
+#include "platform/FileNames.h"
 
 namespace vz {
+
+namespace {
+constexpr int kNameOnDiskRole = Qt::UserRole;
+} // namespace
 
 FileBox::FileBox(QWidget *parent) : ListBox(parent)
 {
@@ -30,6 +36,12 @@ QString FileBox::fileName() const
     return item ? item->text() : QString();
 }
 
+QByteArray FileBox::nameOnDisk(const QListWidgetItem *item) const
+{
+    const QVariant raw = item->data(kNameOnDiskRole);
+    return raw.isValid() ? raw.toByteArray() : QFile::encodeName(item->text());
+}
+
 bool FileBox::refresh()
 {
     QStringList filters;
@@ -41,7 +53,24 @@ bool FileBox::refresh()
     if (!FolderBox::canList(m_path))
         return false;
     addItems(dir.entryList(filters, QDir::Files, QDir::Name | QDir::IgnoreCase));
+    for (const QByteArray &name : undecodableFileNames(m_path))
+        insertUndecodable(name, filters);
     return true;
+}
+
+// Placed where the listing's own order (names compared in lower case) puts it.
+void FileBox::insertUndecodable(const QByteArray &name, const QStringList &filters)
+{
+    const QString shown = QFile::decodeName(name);
+    if (!filters.isEmpty() && !QDir::match(filters, shown))
+        return;
+    const QString key = shown.toLower();
+    int row = 0;
+    while (row < count() && item(row)->text().toLower().compare(key) <= 0)
+        ++row;
+    auto *entry = new QListWidgetItem(shown);
+    entry->setData(kNameOnDiskRole, name);
+    insertItem(row, entry);
 }
 
 } // namespace vz

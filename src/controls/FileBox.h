@@ -3,6 +3,9 @@
 // ";"-separated pattern ("*.bmp;*.jpg"), sorted by name, with extended
 // selection. Names match without regard to case, so "PHOTO.JPG" is offered
 // with "*.jpg"; hidden files (names starting with a dot) are left out.
+// A file whose name does not decode in the system encoding is listed too, its
+// bad bytes shown as replacement characters, so that adding it can be refused
+// by name instead of the file silently missing from the box.
 
 #include "controls/ListBox.h"
 
@@ -25,10 +28,16 @@ public:
     // The name (without folder) of the file with the focus mark; empty when none.
     QString fileName() const;
 
+    // The name of the listed file as bytes on disk; for a name that decodes,
+    // the same as its text written in the system encoding.
+    QByteArray nameOnDisk(const QListWidgetItem *item) const;
+
     // Lists the folder's files again; false when the folder cannot be listed.
     bool refresh();
 
 private:
+    void insertUndecodable(const QByteArray &name, const QStringList &filters);
+
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
 };

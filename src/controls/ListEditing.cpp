@@ -1,13 +1,14 @@
 #include "controls/ListEditing.h"
 
 #include <QDir>
-
+#include <QFile>
 #include <QListWidget>
 
 #include "controls/DriveBox.h"
 #include "controls/FileBox.h"
 #include "controls/FolderBox.h"
 #include "runtime/MessageBox.h"
+#include "runtime/TextFile.h"
 
 namespace vz {
 
@@ -34,6 +35,14 @@ void moveEntry(QListWidget &list, int from, int to, int removeAtAfterInsert, int
                                            QItemSelectionModel::Select);
 }
 
+// Whether the list file can hold the listed file's full path: the text comes
+// back unchanged from the system encoding, and the name it writes is the
+// file's name on disk.
+bool storable(const FileBox &files, const QListWidgetItem *item, const QString &path)
+{
+    return isEncodable(path) && (!item || QFile::encodeName(item->text()) == files.nameOnDisk(item));
+}
+
 } // namespace
 
 QString fullPath(const QString &folder, const QString &fileName)
@@ -43,30 +52,39 @@ QString fullPath(const QString &folder, const QString &fileName)
     return folder + u'/' + fileName;
 }
 
-bool appendChosenFiles(FileBox &files, QListWidget &list, int capacity)
+Appended appendChosenFiles(FileBox &files, QListWidget &list, int capacity)
 {
-    QStringList chosen;
+    QList<const QListWidgetItem *> chosen;
     const int n = files.count();
     if (n >= 2) {
         for (int i = 0; i < n; ++i)
             if (files.item(i)->isSelected())
-                chosen.append(fullPath(files.path(), files.item(i)->text()));
+                chosen.append(files.item(i));
     } else if (n == 1) {
-        chosen.append(fullPath(files.path(), files.item(0)->text()));
+        chosen.append(files.item(0));
     }
-    if (chosen.size() > capacity - list.count())
-        return false;
-    list.addItems(chosen);
+    Appended result;
+    QStringList paths;
+    for (const QListWidgetItem *item : chosen) {
+        const QString path = fullPath(files.path(), item->text());
+        (storable(files, item, path) ? paths : result.refused).append(path);
+    }
+    if (paths.size() > capacity - list.count())
+        return {false, {}};
+    list.addItems(paths);
     files.clearSelection();
-    return true;
+    return result;
 }
 
-bool appendCurrentFile(const FileBox &files, QListWidget &list, int capacity)
+Appended appendCurrentFile(const FileBox &files, QListWidget &list, int capacity)
 {
     if (list.count() >= capacity)
-        return false;
-    list.addItem(fullPath(files.path(), files.fileName()));
-    return true;
+        return {false, {}};
+    const QString path = fullPath(files.path(), files.fileName());
+    if (!storable(files, files.currentItem(), path))
+        return {true, {path}};
+    list.addItem(path);
+    return {};
 }
 
 void removeSelectedEntries(QListWidget &list)
@@ -140,6 +158,27 @@ void tellListFull(QWidget *owner, const QString &list, const QString &entries)
 {
     msgBox(owner, QStringLiteral("The %1 is full: it holds at most %2 %3.").arg(list).arg(kMaxListEntries).arg(entries),
            MsgIcon::Information);
+}
+
+void tellNotAppended(QWidget *owner, const Appended &result, const QString &list, const QString &entries)
+{
+    if (!result.fitted) {
+        tellListFull(owner, list, entries);
+        return;
+    }
+    if (result.refused.isEmpty())
+        return;
+    QStringList shown;
+    for (const QString &path : result.refused)
+        shown.append(QDir::toNativeSeparators(path));
+    const QString text = result.refused.size() == 1
+        ? QStringLiteral("The file\r\n%1\r\nis not added: its name has bytes that are not characters in the "
+                         "system's encoding, so the %2 could not find the file again.\r\n"
+                         "Rename the file, then add it.")
+        : QStringLiteral("The files\r\n%1\r\nare not added: their names have bytes that are not characters in "
+                         "the system's encoding, so the %2 could not find the files again.\r\n"
+                         "Rename the files, then add them.");
+    msgBox(owner, text.arg(shown.join(QStringLiteral("\r\n")), list), MsgIcon::Information);
 }
 
 } // namespace vz

@@ -8,6 +8,7 @@
 // current entry.
 
 #include <QString>
+#include <QStringList>
 
 #include <climits>
 
@@ -27,16 +28,26 @@ QString fullPath(const QString &folder, const QString &fileName);
 // The most entries a list file can hold: its count line is a 16-bit number.
 inline constexpr int kMaxListEntries = 32767;
 
+// What an append did. fitted is false when the list had no room for the
+// files, and then nothing was appended. refused holds the full paths of chosen
+// files that were left out because a list file cannot hold their names: a name
+// whose bytes on disk are not text in the system encoding would be stored as a
+// different name. The other chosen files were appended.
+struct Appended {
+    bool fitted = true;
+    QStringList refused;
+};
+
 // The "&>>" button: with two or more files listed, appends every selected one
 // in the file box's order; with exactly one file, appends it whether or not it
 // is selected; with none, appends nothing. Then clears the file selection.
-// When the list would grow beyond capacity, appends nothing, keeps the
-// selection and gives false.
-bool appendChosenFiles(FileBox &files, QListWidget &list, int capacity = INT_MAX);
+// When the list would grow beyond capacity, appends nothing and keeps the
+// selection.
+Appended appendChosenFiles(FileBox &files, QListWidget &list, int capacity = INT_MAX);
 
-// Appends the file with the focus mark (a double-click on it); false, and
-// nothing appended, when the list already holds capacity entries.
-bool appendCurrentFile(const FileBox &files, QListWidget &list, int capacity = INT_MAX);
+// Appends the file with the focus mark (a double-click on it), unless the list
+// already holds capacity entries or the file's name cannot be stored.
+Appended appendCurrentFile(const FileBox &files, QListWidget &list, int capacity = INT_MAX);
 
 // The Remove button: with exactly one entry selected, removes the current
 // entry; otherwise, with two or more entries, removes every selected one.
@@ -60,6 +71,10 @@ void tellFolderUnreadable(QWidget *owner, const QString &folder);
 // Tells the user that the list holds as many entries as it can ("play list",
 // "songs" or "picture list", "pictures").
 void tellListFull(QWidget *owner, const QString &list, const QString &entries);
+
+// Tells the user what an append left out, if anything: either that the list is
+// full (as tellListFull) or which files were refused for their names.
+void tellNotAppended(QWidget *owner, const Appended &result, const QString &list, const QString &entries);
 
 // Points the folder box at the drive now chosen. A drive that cannot be read
 // gives the user a message and sends the drive box back to the fallback drive,

@@ -51,7 +51,9 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
+    // The bytes sit in a buffer until flushed; a flush that fails (a full
+    // disk) would not stop commit() from putting the short file in place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return reason;

@@ -1,10 +1,15 @@
 // The music dialog as a user meets it: the real program in settings mode on a
 // private X server, "&Add Music" clicked in the picture dialog, real clicks
 // through xdotool, the music list file and the stored value checked afterwards.
+// A save that cannot be written and a name that the list cannot hold lose nothing.
 
 #include <QTest>
 
+#include <cstdio>
+#include <unistd.h>
+
 #include "support/Desktop.h"
+#include "support/Faults.h"
 
 using namespace vz::test;
 
@@ -12,6 +17,7 @@ namespace {
 
 const QString kPictures = QStringLiteral("^Veroridovuz - Select Graphics$");
 const QString kMusic = QStringLiteral("^Veroridovuz - Select Music$");
+const QString kMessage = QStringLiteral("^Veroridovuz$");
 
 // Designed positions, in pixels from the dialog's top-left corner.
 const QPoint kAddMusic(500, 195);   // picture dialog
@@ -85,6 +91,22 @@ public:
     }
     QPoint fileRow(int i) const { return row(kFile1, i); }
     QPoint listRow(int i) const { return row(kList1, i); }
+
+    // Waits for a message box and answers it with Enter, the pointer on it;
+    // the music dialog is still up afterwards.
+    bool answerMessage()
+    {
+        QStringList ids;
+        if (!waitFor([&] { return !(ids = m_x.windowsNamed(kMessage)).isEmpty(); }))
+            return false;
+        m_x.keepShot(QStringLiteral("music-dialog-message"));
+        const auto g = windowGeometry(m_x, ids.first());
+        if (!g)
+            return false;
+        m_x.mouseMove(g->center().x(), g->center().y());
+        m_x.key(QStringLiteral("Return"));
+        return waitFor([&] { return m_x.windowsNamed(kMessage).isEmpty(); }) && !m_x.windowsNamed(kMusic).isEmpty();
+    }
 
 private:
     bool find(const QString &title, QRect &rect)
@@ -222,6 +244,62 @@ private Q_SLOTS:
         s.cancelPictures();
         QVERIFY(app->waitForExit());
         QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), before);
+    }
+
+    void okThatCannotSaveLosesNothing_data()
+    {
+        QTest::addColumn<WriteFault>("fault");
+        QTest::newRow("read-only folder") << WriteFault::ReadOnlyFolder;
+        QTest::newRow("disk full") << WriteFault::DiskFull;
+        QTest::newRow("list file is a folder") << WriteFault::FolderForListFile;
+    }
+    void okThatCannotSaveLosesNothing()
+    {
+        QFETCH(WriteFault, fault);
+        const bool folder = fault == WriteFault::FolderForListFile;
+        const QByteArray old = folder ? QByteArray(" 1 \r\n") : QByteArray(" 2 \r\n/music/old.mp3\r\n");
+        if (!folder)
+            app->writeFile(QStringLiteral("RozM.ini"), " 1 \r\n/music/old.mp3\r\n");
+        FolderFault f(*app, fault, QStringLiteral("RozM.ini"));
+        if (!f.unavailable().isEmpty())
+            QSKIP(qPrintable(f.unavailable()));
+        Session s(*x, *app);
+        QVERIFY(s.start());
+        QVERIFY(s.measureRows());
+        QVERIFY(x->windowsNamed(kMessage).isEmpty());
+        s.doubleClick(s.fileRow(0));
+        f.arm();
+        const auto before = snapshot(app->folder());
+        s.click(kOk);
+        QVERIFY(s.answerMessage());
+        QCOMPARE(snapshot(app->folder()), before);
+
+        // The play list is still in the dialog: with the fault lifted, OK saves it.
+        f.lift();
+        s.click(kOk);
+        QVERIFY(s.picturesBack());
+        QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), old + local("a.mp3") + "\r\n");
+    }
+
+    void nameThatTheListCannotHoldIsRefused()
+    {
+        // A name in a one-byte encoding, which the system's does not decode.
+        const QByteArray odd = local("b") + "\xE9.mp3";
+        FILE *file = std::fopen(odd.constData(), "w");
+        QVERIFY(file);
+        std::fclose(file);
+        Session s(*x, *app);
+        QVERIFY(s.start());
+        QVERIFY(s.measureRows());
+        // a.mp3, b.wav, then the odd name, then c.mp3.
+        s.doubleClick(s.fileRow(2));
+        QVERIFY(s.answerMessage());
+        s.doubleClick(s.fileRow(3));
+        s.click(kOk);
+        QVERIFY(s.picturesBack());
+        QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), " 1 \r\n" + local("c.mp3") + "\r\n");
+        // Qt's own removal of the folder would not see the file.
+        QCOMPARE(::unlink(odd.constData()), 0);
     }
 };
 

@@ -1,12 +1,18 @@
 // The picture dialog as a user meets it: the real program on a private X
 // server, real clicks and keys through xdotool, the list file and the stored
-// value checked afterwards, the preview read off the screen.
+// value checked afterwards, the preview read off the screen. Faults from
+// outside (a save that cannot be written, a picture that goes away, a name
+// that the list file cannot hold) lose nothing.
 
 #include <QDataStream>
 #include <QFile>
 #include <QTest>
 
+#include <cstdio>
+#include <unistd.h>
+
 #include "support/Desktop.h"
+#include "support/Faults.h"
 
 using namespace vz::test;
 
@@ -103,6 +109,11 @@ public:
     {
         moveTo(p);
         m_x.xdo({"keydown", "ctrl", "click", "1", "keyup", "ctrl"});
+    }
+    void shiftClick(QPoint p) const
+    {
+        moveTo(p);
+        m_x.xdo({"keydown", "shift", "click", "1", "keyup", "shift"});
     }
     void doubleClick(QPoint p) const
     {
@@ -340,6 +351,102 @@ private Q_SLOTS:
         if (unreadable == u"f.wmf")
             QSKIP("The picture loader does not read Windows metafiles yet");
         QCOMPARE(unreadable, QString());
+    }
+
+    void okThatCannotSaveLosesNothing_data()
+    {
+        QTest::addColumn<WriteFault>("fault");
+        QTest::newRow("read-only folder") << WriteFault::ReadOnlyFolder;
+        QTest::newRow("disk full") << WriteFault::DiskFull;
+        QTest::newRow("list file is a folder") << WriteFault::FolderForListFile;
+    }
+    void okThatCannotSaveLosesNothing()
+    {
+        QFETCH(WriteFault, fault);
+        convert({"-size", "40x30", "xc:red", path("a.bmp")});
+        const bool folder = fault == WriteFault::FolderForListFile;
+        if (!folder)
+            app->writeFile(QStringLiteral("RozG.ini"), "3\r\n 1 \r\n/pictures/old.jpg\r\n");
+        FolderFault f(*app, fault, QStringLiteral("RozG.ini"));
+        if (!f.unavailable().isEmpty())
+            QSKIP(qPrintable(f.unavailable()));
+        Dialog d(*x, *app);
+        QVERIFY(d.open());
+        QVERIFY(d.measureRows());
+        // A folder in the list file's place loads as an empty list, silently.
+        QVERIFY(!d.messageShown());
+        d.doubleClick(d.fileRow(0));
+        f.arm();
+        const auto before = snapshot(app->folder());
+        d.click(kOk);
+        QVERIFY(waitFor([&] { return d.messageShown(); }));
+        x->keepShot(QStringLiteral("picture-dialog-save-failed"));
+        QVERIFY(d.answerMessage());
+        QVERIFY(app->running());
+        QVERIFY(!x->windowsNamed(kTitle).isEmpty());
+        QCOMPARE(snapshot(app->folder()), before);
+
+        // The edits are still in the dialog: with the fault lifted, OK saves them.
+        f.lift();
+        d.click(kOk);
+        QVERIFY(app->waitForExit());
+        const QByteArray kept = folder ? " 10 \r\n 1 \r\n" : "3\r\n 2 \r\n/pictures/old.jpg\r\n";
+        QCOMPARE(app->readFile(QStringLiteral("RozG.ini")), kept + local("a.bmp") + "\r\n");
+    }
+
+    void vanishedPictureIsReportedAndTheDialogGoesOn_data()
+    {
+        QTest::addColumn<bool>("inList");
+        QTest::newRow("clicked in the file box") << false;
+        QTest::newRow("clicked in the list") << true;
+    }
+    void vanishedPictureIsReportedAndTheDialogGoesOn()
+    {
+        QFETCH(bool, inList);
+        convert({"-size", "40x30", "xc:red", path("a.bmp")});
+        convert({"-size", "40x30", "xc:blue", path("b.bmp")});
+        convert({"-size", "40x30", "xc:lime", path("c.bmp")});
+        const QByteArray list = "4\r\n 3 \r\n" + local("a.bmp") + "\r\n" + local("b.bmp") + "\r\n" + local("c.bmp") + "\r\n";
+        app->writeFile(QStringLiteral("RozG.ini"), list);
+        Dialog d(*x, *app);
+        QVERIFY(d.open());
+        QVERIFY(d.measureRows());
+        QVERIFY(waitFor([&] { return d.previewShows(Qt::red); }));
+        QVERIFY(QFile::remove(path("b.bmp")));
+        d.click(inList ? d.listRow(1) : d.fileRow(1));
+        QVERIFY(waitFor([&] { return d.messageShown(); }));
+        QVERIFY(d.answerMessage());
+        QVERIFY(d.previewShows(Qt::red));
+        d.click(inList ? d.listRow(2) : d.fileRow(2));
+        QVERIFY(waitFor([&] { return d.previewShows(QColor(0, 255, 0)); }));
+        QVERIFY(!d.messageShown());
+        d.click(kOk);
+        QVERIFY(app->waitForExit());
+        QCOMPARE(app->readFile(QStringLiteral("RozG.ini")), list);
+    }
+
+    void nameThatTheListCannotHoldIsRefused()
+    {
+        // "b\xE9.bmp": a name in a one-byte encoding, which the system's does not decode.
+        convert({"-size", "40x30", "xc:red", path("a.bmp")});
+        convert({"-size", "40x30", "xc:red", path("b.bmp")});
+        QVERIFY(::rename(local("b.bmp").constData(), (local("b") + "\xE9.bmp").constData()) == 0);
+        convert({"-size", "40x30", "xc:blue", path("c.bmp")});
+        Dialog d(*x, *app);
+        QVERIFY(d.open());
+        QVERIFY(d.measureRows());
+        // All three chosen without clicking the odd one, whose preview would fail.
+        d.shiftClick(d.fileRow(2));
+        d.click(kCommand1);
+        QVERIFY(waitFor([&] { return d.messageShown(); }));
+        x->keepShot(QStringLiteral("picture-dialog-name-refused"));
+        QVERIFY(d.answerMessage());
+        d.click(kOk);
+        QVERIFY(app->waitForExit());
+        QCOMPARE(app->readFile(QStringLiteral("RozG.ini")),
+                 " 10 \r\n 2 \r\n" + local("a.bmp") + "\r\n" + local("c.bmp") + "\r\n");
+        // Qt's own removal of the folder would not see the file.
+        QCOMPARE(::unlink((local("b") + "\xE9.bmp").constData()), 0);
     }
 };
 

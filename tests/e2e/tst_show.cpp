@@ -1,6 +1,7 @@
 // The show as a user meets it: the real program on a private X server, real
 // pictures, real input.
 
+#include <QFile>
 #include <QImage>
 #include <QTest>
 
@@ -157,10 +158,23 @@ private Q_SLOTS:
         QVERIFY(s.app.running());
     }
 
+    void missingFileEndsTheProgram_data()
+    {
+        QTest::addColumn<bool>("duringTheShow");
+        QTest::newRow("missing from the start") << false;
+        QTest::newRow("gone while the show runs") << true;
+    }
     void missingFileEndsTheProgram()
     {
+        QFETCH(bool, duringTheShow);
         Show s;
-        QVERIFY(s.start(QStringLiteral("1"), {s.app.filePath(QStringLiteral("gone.jpg"))}));
+        if (duringTheShow) {
+            QVERIFY(s.start(QStringLiteral("1"), s.pictures));
+            QVERIFY(waitFor([&] { return s.shownAtCentre() == 0; }, 5000));
+            QVERIFY(QFile::remove(s.pictures[1]));
+        } else {
+            QVERIFY(s.start(QStringLiteral("1"), {s.app.filePath(QStringLiteral("gone.jpg"))}));
+        }
         QVERIFY(waitFor([&] { return s.messageBoxes() == 1; }, 5000));
         // Only one message, however long it waits.
         QVERIFY(!waitFor([&] { return s.messageBoxes() > 1; }, 2500));

@@ -3,6 +3,7 @@
 // measured.
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 
 #include <csignal>
@@ -138,6 +139,23 @@ private Q_SLOTS:
         const std::vector<int> heard = m.heard();
         QCOMPARE(std::vector<int>(heard.begin(), heard.begin() + 3), (std::vector<int>{440, 880, 440}));
         QCOMPARE(m.messageBoxes(), 0);
+    }
+
+    void songDeletedWhilePlayingLetsTheShowGoOn()
+    {
+        MusicShow m;
+        QVERIFY(m.sound.ok());
+        m.setPlayList(m.songs);
+        QVERIFY(m.start());
+        QVERIFY(waitFor([&] { return !m.heard().empty(); }, 10000));
+        QVERIFY(QFile::remove(m.songs[0]));
+        // The next songs follow; next time round the deleted one is skipped.
+        QVERIFY(waitFor([&] { return m.heard().size() >= 4; }, 20000));
+        const std::vector<int> heard = m.heard();
+        qInfo() << "heard" << QList<int>(heard.begin(), heard.end());
+        QCOMPARE(std::vector<int>(heard.begin(), heard.begin() + 4), (std::vector<int>{440, 660, 880, 660}));
+        QCOMPARE(m.messageBoxes(), 0);
+        QVERIFY(m.app.running());
     }
 
     void noMusicMeansSilenceAndNoMessage_data()

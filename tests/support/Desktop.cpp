@@ -8,7 +8,11 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
+#include <QDirIterator>
 #include <functional>
+
+#include <grp.h>
+#include <unistd.h>
 
 namespace vz::test {
 
@@ -217,9 +221,50 @@ QString App::stored(const QString &key) const
     return s.value(QStringLiteral("Presets/") + key).toString();
 }
 
+namespace {
+constexpr uid_t kNobody = 65534;
+} // namespace
+
+bool App::runUnprivileged()
+{
+    if (::geteuid() != 0)
+        return false;
+    m_unprivileged = true;
+    // The temporary folder is the test's alone; the program has to reach its
+    // own folder inside it.
+    QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFileDevice::ReadOther
+                                            | QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+    return true;
+}
+
+uint App::programUid() const { return m_unprivileged ? kNobody : ::geteuid(); }
+
+void App::prepare(QProcess &process) const
+{
+    process.setProcessEnvironment(m_env);
+    process.setWorkingDirectory(folder());
+    if (!m_unprivileged)
+        return;
+    // What the test wrote into the program's private folders becomes the program's.
+    const QDir dir(m_dir.path());
+    for (const char *sub : {"home", "config", "run"}) {
+        const QString top = dir.filePath(QString::fromLatin1(sub));
+        if (::chown(QFile::encodeName(top).constData(), kNobody, kNobody) != 0)
+            qWarning("cannot hand %s to the program's user", qPrintable(top));
+        QDirIterator it(top, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            if (::chown(QFile::encodeName(it.next()).constData(), kNobody, kNobody) != 0)
+                qWarning("cannot hand %s to the program's user", qPrintable(it.filePath()));
+    }
+    process.setChildProcessModifier([] {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(126);
+    });
+}
+
 void App::start(const QStringList &args)
 {
-    m_process.setProcessEnvironment(m_env);
+    prepare(m_process);
     m_process.start(filePath(QStringLiteral("veroridovuz")), args);
     m_process.waitForStarted(10000);
 }
@@ -227,8 +272,7 @@ void App::start(const QStringList &args)
 std::unique_ptr<QProcess> App::launch(const QStringList &args) const
 {
     auto p = std::make_unique<QProcess>();
-    p->setProcessEnvironment(m_env);
-    p->setWorkingDirectory(folder());
+    prepare(*p);
     p->start(filePath(QStringLiteral("veroridovuz")), args);
     p->waitForStarted(10000);
     return p;
@@ -237,8 +281,7 @@ std::unique_ptr<QProcess> App::launch(const QStringList &args) const
 RunResult App::runToEnd(const QStringList &args, int timeoutMs)
 {
     QProcess p;
-    p.setProcessEnvironment(m_env);
-    p.setWorkingDirectory(folder());
+    prepare(p);
     p.start(filePath(QStringLiteral("veroridovuz")), args);
     RunResult r;
     if (!p.waitForStarted(10000))

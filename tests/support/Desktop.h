@@ -82,6 +82,14 @@ public:
     void setStored(const QString &key, const QString &value) const;
     QString stored(const QString &key) const;
 
+    // From the next start on, the program runs as an ordinary user (nobody)
+    // when the test runs as root, so that file permissions hold for it. Its
+    // home, configuration and runtime folders are handed to that user; the
+    // program's own folder stays the test's. False when the test is not root.
+    bool runUnprivileged();
+    // The user the program runs as.
+    uint programUid() const;
+
     QProcessEnvironment env() const { return m_env; }
     void setEnv(const QString &name, const QString &value) { m_env.insert(name, value); }
 
@@ -99,8 +107,11 @@ public:
     qint64 pid() const { return m_process.processId(); }
 
 private:
+    void prepare(QProcess &process) const;
+
     const XServer &m_x;
     QTemporaryDir m_dir;
+    bool m_unprivileged = false;
     QProcessEnvironment m_env;
     QProcess m_process;
     QByteArray m_stderr;

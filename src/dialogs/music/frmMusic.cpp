@@ -82,17 +82,9 @@ void frmMusic::Dir1_Change()
 
 void frmMusic::File1_Click() { ui->Label3->setText(ui->File1->fileName()); }
 
-void frmMusic::File1_DblClick()
-{
-    if (!appendCurrentFile(*ui->File1, *ui->List1, kMaxListEntries))
-        listFull();
-}
+void frmMusic::File1_DblClick() { tellAppended(appendCurrentFile(*ui->File1, *ui->List1, kMaxListEntries)); }
 
-void frmMusic::Command1_Click()
-{
-    if (!appendChosenFiles(*ui->File1, *ui->List1, kMaxListEntries))
-        listFull();
-}
+void frmMusic::Command1_Click() { tellAppended(appendChosenFiles(*ui->File1, *ui->List1, kMaxListEntries)); }
 
 void frmMusic::Command2_Click() { removeSelectedEntries(*ui->List1); }
 
@@ -139,6 +131,9 @@ void frmMusic::backToPictures()
 
 void frmMusic::folderUnreadable(const QString &folder) { tellFolderUnreadable(this, folder); }
 
-void frmMusic::listFull() { tellListFull(this, QStringLiteral("play list"), QStringLiteral("songs")); }
+void frmMusic::tellAppended(const Appended &result)
+{
+    tellNotAppended(this, result, QStringLiteral("play list"), QStringLiteral("songs"));
+}
 
 } // namespace vz

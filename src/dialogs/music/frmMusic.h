@@ -17,6 +17,7 @@ class frmMusic;
 namespace vz {
 
 class ListBox;
+struct Appended;
 
 class frmMusic : public Form
 {
@@ -52,7 +53,8 @@ private Q_SLOTS:
 
 private:
     void folderUnreadable(const QString &folder);
-    void listFull();
+    // Tells what an append left out, in the play list's words.
+    void tellAppended(const Appended &result);
     // Unloads this dialog and brings the picture dialog back.
     void backToPictures();
 

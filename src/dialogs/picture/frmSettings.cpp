@@ -97,14 +97,14 @@ void frmSettings::Dir1_Change()
 // A list longer than a count line can hold would load back empty, so it stops growing there.
 void frmSettings::Command1_Click()
 {
-    if (!appendChosenFiles(*ui->File1, *ui->List1, kMaxListEntries))
-        tellListFull(this, QStringLiteral("picture list"), QStringLiteral("pictures"));
+    tellNotAppended(this, appendChosenFiles(*ui->File1, *ui->List1, kMaxListEntries),
+                    QStringLiteral("picture list"), QStringLiteral("pictures"));
 }
 
 void frmSettings::File1_DblClick()
 {
-    if (!appendCurrentFile(*ui->File1, *ui->List1, kMaxListEntries))
-        tellListFull(this, QStringLiteral("picture list"), QStringLiteral("pictures"));
+    tellNotAppended(this, appendCurrentFile(*ui->File1, *ui->List1, kMaxListEntries),
+                    QStringLiteral("picture list"), QStringLiteral("pictures"));
 }
 
 void frmSettings::Command2_Click() { removeSelectedEntries(*ui->List1); }
