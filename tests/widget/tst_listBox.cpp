@@ -55,7 +55,7 @@ private Q_SLOTS:
 
         // Changes of the entries do not move the range.
         f.list->addItem(QString(500, u'M'));
-        f.list->takeItem(0);
+        delete f.list->takeItem(0);
         f.list->addItems(QStringList(40, QStringLiteral("x")));
         QTest::qWait(50);
         QCOMPARE(scrollableWidth(*f.list), 600);
