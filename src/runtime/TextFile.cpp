@@ -17,7 +17,10 @@ std::optional<QString> LineReader::next()
     qsizetype end = m_pos;
     while (end < m_bytes.size() && data[end] != '\r' && data[end] != '\n')
         ++end;
-    QStringDecoder decode(QStringDecoder::System);
+    // A byte order mark is skipped at the start of the file only; further on
+    // the same character is part of the text.
+    QStringDecoder decode(QStringDecoder::System, m_pos == 0 ? QStringDecoder::Flag::Default
+                                                             : QStringDecoder::Flag::ConvertInitialBom);
     QString line = decode(QByteArrayView(data + m_pos, end - m_pos));
     if (end < m_bytes.size()) {
         if (data[end] == '\r' && end + 1 < m_bytes.size() && data[end + 1] == '\n')
@@ -41,7 +44,11 @@ std::optional<QByteArray> readWholeFile(const QString &path)
 
 void LineWriter::add(const QString &line)
 {
-    QStringEncoder encode(QStringEncoder::System);
+    // A file that starts with that character gets a byte order mark first,
+    // which reading skips, so that the character itself is kept.
+    const bool keepMark = m_bytes.isEmpty() && line.startsWith(QChar(0xFEFF));
+    QStringEncoder encode(QStringEncoder::System,
+                          keepMark ? QStringEncoder::Flag::WriteBom : QStringEncoder::Flag::Default);
     m_bytes += QByteArray(encode(line));
     m_bytes += "\r\n";
 }

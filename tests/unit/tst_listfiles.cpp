@@ -34,6 +34,24 @@ private Q_SLOTS:
         QCOMPARE(w.bytes(), QByteArray(" 3 \r\n\r\n/p/\xc3\xa9t\xc3\xa9.jpg\r\n"));
     }
 
+    // A byte order mark counts only at the very start of a file; the same
+    // character anywhere else is text, and a save keeps it.
+    void byteOrderMarkOnlyAtTheStart()
+    {
+        LineReader r(QByteArray("\xef\xbb\xbf" "a\r\n\xef\xbb\xbf" "b\r\n"));
+        QCOMPARE(*r.next(), QStringLiteral("a"));
+        QCOMPARE(*r.next(), QStringLiteral("\uFEFFb"));
+
+        const QString marked = QStringLiteral("\uFEFF 10 ");
+        LineWriter w;
+        w.add(marked);
+        w.add(marked);
+        LineReader back(w.bytes());
+        QCOMPARE(*back.next(), marked);
+        QCOMPARE(*back.next(), marked);
+        QVERIFY(!back.next());
+    }
+
     void saveWritesExactBytesAndLoadsBack()
     {
         TestProgram p;

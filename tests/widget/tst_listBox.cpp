@@ -57,7 +57,7 @@ private Q_SLOTS:
         QCOMPARE(before.left() - f.list->visualItemRect(f.list->item(0)).left(), 600 - f.list->viewport()->width());
         // Changes of the entries do not move the range.
         f.list->addItem(QString(500, u'M'));
-        f.list->takeItem(0);
+        delete f.list->takeItem(0);
         f.list->doItemsLayout();
         QCOMPARE(scrollableWidth(*f.list), 600);
 
