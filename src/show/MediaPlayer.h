@@ -2,6 +2,7 @@
 // The show's music player: opens a song and plays it in the background; the
 // show polls its state and stops it. It has no window.
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <memory>
 
@@ -30,6 +31,14 @@ public:
     int PlayState() const;
 
 private:
+    // Idle: nothing playing. Opening: a song was opened and has not yet been
+    // heard to start. Playing: it started and has not yet ended.
+    enum class Phase { Idle, Opening, Playing };
+    static constexpr int kOpeningLimitMs = 10000;
+    void follow();
+
+    Phase m_phase = Phase::Idle;
+    QElapsedTimer m_opening;
     std::unique_ptr<QAudioOutput> m_output;
     std::unique_ptr<QMediaPlayer> m_player;
 };
