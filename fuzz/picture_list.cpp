@@ -12,19 +12,21 @@
 #include "support/TestProgram.h"
 
 #include <algorithm>
+#include <memory>
 
 using namespace vz;
 
 namespace {
 
-test::TestProgram *program;
+// Made once; its temporary folder goes when the process ends.
+std::unique_ptr<test::TestProgram> program;
 
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     fuzz::startGuiApplication();
-    program = new test::TestProgram; // lives until the process ends
+    program = std::make_unique<test::TestProgram>();
     return 0;
 }
 
