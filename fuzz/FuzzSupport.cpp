@@ -2,6 +2,7 @@
 
 #include "platform/PictureLoader.h"
 #include "platform/picture/Limits.h"
+#include "support/TestProgram.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,6 +39,16 @@ void startGuiApplication()
     static char name[] = "vz-fuzz";
     static char *argv[] = {name, nullptr};
     new QGuiApplication(argc, argv); // lives until the process ends
+}
+
+test::TestProgram &listProgram()
+{
+    static std::unique_ptr<test::TestProgram> program;
+    if (!program) {
+        startGuiApplication();
+        program = std::make_unique<test::TestProgram>();
+    }
+    return *program;
 }
 
 void letTimersRun()

@@ -9,6 +9,10 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace vz::test {
+class TestProgram;
+}
+
 namespace vz::fuzz {
 
 [[noreturn]] void fail(const char *condition, const char *file, int line);
@@ -19,6 +23,11 @@ namespace vz::fuzz {
 // A QGuiApplication on the offscreen platform, created once, for the fonts
 // and image plugins that decoding and drawing use.
 void startGuiApplication();
+
+// The Program the list file targets load from and save to: made on first use
+// (with the application) on a temporary folder with its own settings store;
+// the folder goes when the process ends.
+test::TestProgram &listProgram();
 
 // Lets the application's timers run (font caches are trimmed by a timer), as
 // the program's event loop would between pictures. Cheap; call every run.

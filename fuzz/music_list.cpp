@@ -12,41 +12,33 @@
 #include "support/TestProgram.h"
 
 #include <algorithm>
-#include <memory>
 
 using namespace vz;
 
-namespace {
-
-// Made once; its temporary folder goes when the process ends.
-std::unique_ptr<test::TestProgram> program;
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzz::startGuiApplication();
-    program = std::make_unique<test::TestProgram>();
+    fuzz::listProgram();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    program->writeProgramFile(kMusicListFile, bytes);
-    const MusicSettings loaded = loadMusicSettings(**program);
+    test::TestProgram &program = fuzz::listProgram();
+    program.writeProgramFile(kMusicListFile, bytes);
+    const MusicSettings loaded = loadMusicSettings(*program);
 
     LineReader reader(bytes);
     const std::optional<Integer> count = readCount(reader);
-    VZ_FUZZ_CHECK(readSongCount(**program) == count);
+    VZ_FUZZ_CHECK(readSongCount(*program) == count);
     VZ_FUZZ_CHECK(loaded.songs == readEntries(reader, count.value_or(0)));
     VZ_FUZZ_CHECK(loaded.songs.size() <= std::max<int>(0, count.value_or(0)));
 
     const int randomM = loaded.randomM.value_or(0);
-    VZ_FUZZ_CHECK(saveMusicSettings(**program, randomM, loaded.songs).isEmpty());
-    const MusicSettings again = loadMusicSettings(**program);
+    VZ_FUZZ_CHECK(saveMusicSettings(*program, randomM, loaded.songs).isEmpty());
+    const MusicSettings again = loadMusicSettings(*program);
     VZ_FUZZ_CHECK(again.songs == loaded.songs);
     VZ_FUZZ_CHECK(again.randomM == randomM);
-    VZ_FUZZ_CHECK(readSongCount(**program) == Integer(loaded.songs.size()));
+    VZ_FUZZ_CHECK(readSongCount(*program) == Integer(loaded.songs.size()));
     return 0;
 }

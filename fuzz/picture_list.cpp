@@ -12,29 +12,21 @@
 #include "support/TestProgram.h"
 
 #include <algorithm>
-#include <memory>
 
 using namespace vz;
 
-namespace {
-
-// Made once; its temporary folder goes when the process ends.
-std::unique_ptr<test::TestProgram> program;
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    fuzz::startGuiApplication();
-    program = std::make_unique<test::TestProgram>();
+    fuzz::listProgram();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
-    program->writeProgramFile(kPictureListFile, bytes);
-    const PictureSettings loaded = loadPictureSettings(**program);
+    test::TestProgram &program = fuzz::listProgram();
+    program.writeProgramFile(kPictureListFile, bytes);
+    const PictureSettings loaded = loadPictureSettings(*program);
 
     LineReader reader(bytes);
     const std::optional<QString> interval = reader.next();
@@ -44,9 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     VZ_FUZZ_CHECK(loaded.pictures.size() <= std::max<int>(0, count.value_or(0)));
 
     const int randomP = loaded.randomP.value_or(0);
-    VZ_FUZZ_CHECK(savePictureSettings(**program, randomP, loaded.interval.value_or(QString()),
+    VZ_FUZZ_CHECK(savePictureSettings(*program, randomP, loaded.interval.value_or(QString()),
                                       loaded.pictures).isEmpty());
-    const PictureSettings again = loadPictureSettings(**program);
+    const PictureSettings again = loadPictureSettings(*program);
     const QString savedInterval = loaded.interval.value_or(QString()).isEmpty()
         ? formatNumber(10) : *loaded.interval;
     VZ_FUZZ_CHECK(again.interval == savedInterval);

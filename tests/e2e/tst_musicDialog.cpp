@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "support/Desktop.h"
+#include "support/DialogWindow.h"
 #include "support/Faults.h"
 
 using namespace vz::test;
@@ -32,10 +33,11 @@ const QPoint kRandom(374, 238);
 const QPoint kOk(294, 240);
 const QPoint kCancel(214, 240);
 
-class Session
+// The music dialog, reached from the picture dialog.
+class Session : public DialogWindow
 {
 public:
-    Session(XServer &x, App &app) : m_x(x), m_app(app) {}
+    Session(XServer &x, App &app) : DialogWindow(x), m_x(x), m_app(app), m_pictures(x) {}
 
     // The program in settings mode, swapped to the music dialog.
     bool start()
@@ -45,102 +47,30 @@ public:
     }
     bool openMusic()
     {
-        if (!find(kPictures, m_pictures))
+        if (!m_pictures.find(kPictures))
             return false;
-        click(m_pictures, kAddMusic);
-        return find(kMusic, m_music) && m_x.windowsNamed(kPictures).isEmpty();
+        m_pictures.click(kAddMusic);
+        return find(kMusic) && m_x.windowsNamed(kPictures).isEmpty();
     }
     // Back in the picture dialog, with the music dialog gone.
-    bool picturesBack() { return waitFor([&] { return m_x.windowsNamed(kMusic).isEmpty(); }) && find(kPictures, m_pictures); }
+    bool picturesBack() { return waitFor([&] { return m_x.windowsNamed(kMusic).isEmpty(); }) && m_pictures.find(kPictures); }
+    void cancelPictures() { m_pictures.click(kPicturesCancel); }
 
-    void click(QPoint p) { click(m_music, p); }
-    void ctrlClick(QPoint p)
-    {
-        moveTo(m_music, p);
-        m_x.xdo({"keydown", "ctrl", "click", "1", "keyup", "ctrl"});
-    }
-    void doubleClick(QPoint p)
-    {
-        moveTo(m_music, p);
-        m_x.doubleClick();
-    }
-    void cancelPictures() { click(m_pictures, kPicturesCancel); }
-    QString musicWindow() const { return m_windowId; }
-
-    // A row of the file box or the list; rows are as high as the font's line
-    // spacing plus the view's margins, measured once from a click's highlight.
-    bool measureRows()
-    {
-        click(QPoint(kFile1.left() + 20, kFile1.top() + 6));
-        return waitFor([&] {
-            const QImage shot = m_x.screenshot();
-            const int x = m_music.left() + kFile1.right() - 6;
-            int top = -1;
-            for (int y = m_music.top() + kFile1.top() + 1; y < m_music.top() + kFile1.bottom(); ++y) {
-                const bool marked = shot.pixelColor(x, y).lightness() < 230;
-                if (marked && top < 0)
-                    top = y;
-                if (!marked && top >= 0) {
-                    m_rowTop = top - m_music.top() - kFile1.top();
-                    m_rowHeight = y - top;
-                    return m_rowHeight >= 8;
-                }
-            }
-            return false;
-        });
-    }
+    bool measureRows() { return DialogWindow::measureRows(kFile1); }
     QPoint fileRow(int i) const { return row(kFile1, i); }
     QPoint listRow(int i) const { return row(kList1, i); }
 
-    // Waits for a message box and answers it with Enter, the pointer on it;
-    // the music dialog is still up afterwards.
+    // Waits for a message box and answers it; the music dialog is still up afterwards.
     bool answerMessage()
     {
-        QStringList ids;
-        if (!waitFor([&] { return !(ids = m_x.windowsNamed(kMessage)).isEmpty(); }))
-            return false;
-        m_x.keepShot(QStringLiteral("music-dialog-message"));
-        const auto g = windowGeometry(m_x, ids.first());
-        if (!g)
-            return false;
-        m_x.mouseMove(g->center().x(), g->center().y());
-        m_x.key(QStringLiteral("Return"));
-        return waitFor([&] { return m_x.windowsNamed(kMessage).isEmpty(); }) && !m_x.windowsNamed(kMusic).isEmpty();
+        return vz::test::answerMessage(m_x, kMessage, QStringLiteral("music-dialog-message"))
+            && !m_x.windowsNamed(kMusic).isEmpty();
     }
 
 private:
-    bool find(const QString &title, QRect &rect)
-    {
-        QStringList ids;
-        if (!waitFor([&] { return !(ids = m_x.windowsNamed(title)).isEmpty(); }, 15000))
-            return false;
-        const auto g = windowGeometry(m_x, ids.first());
-        if (!g)
-            return false;
-        rect = *g;
-        if (title == kMusic)
-            m_windowId = ids.first();
-        // Under a bare X server the focus follows the pointer.
-        m_x.mouseMove(rect.center().x(), rect.center().y());
-        return true;
-    }
-    void moveTo(QRect window, QPoint p) { m_x.mouseMove(window.left() + p.x(), window.top() + p.y()); }
-    void click(QRect window, QPoint p)
-    {
-        moveTo(window, p);
-        m_x.click();
-    }
-    QPoint row(QRect list, int i) const
-    {
-        return QPoint(list.left() + 30, list.top() + m_rowTop + i * m_rowHeight + m_rowHeight / 2);
-    }
-
     XServer &m_x;
     App &m_app;
-    QRect m_pictures, m_music;
-    QString m_windowId;
-    int m_rowTop = 2;
-    int m_rowHeight = 16;
+    DialogWindow m_pictures;
 };
 
 } // namespace
@@ -232,7 +162,7 @@ private Q_SLOTS:
         s.click(kRemove);
         s.click(kRandom);
         if (closeBox) {
-            const RunResult r = run(QStringLiteral(VZ_CLOSEWINDOW), {s.musicWindow()}, x->env());
+            const RunResult r = run(QStringLiteral(VZ_CLOSEWINDOW), {s.id()}, x->env());
             QVERIFY(r.finished && r.exitCode == 0);
         } else {
             s.click(kCancel);

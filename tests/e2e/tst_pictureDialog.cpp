@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "support/Desktop.h"
+#include "support/DialogWindow.h"
 #include "support/Faults.h"
 
 using namespace vz::test;
@@ -78,74 +79,17 @@ bool near(QColor a, QColor b, int tolerance = 24)
         && qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
-class Dialog
+class Dialog : public DialogWindow
 {
 public:
-    Dialog(XServer &x, App &app) : m_x(x), m_app(app) {}
+    Dialog(XServer &x, App &app) : DialogWindow(x), m_x(x), m_app(app) {}
 
     bool open()
     {
         m_app.start({QStringLiteral("/c")});
-        QStringList ids;
-        if (!waitFor([&] { return !(ids = m_x.windowsNamed(kTitle)).isEmpty(); }, 15000))
-            return false;
-        const auto g = windowGeometry(m_x, ids.first());
-        if (!g)
-            return false;
-        m_rect = *g;
-        // Under a bare X server the focus follows the pointer.
-        m_x.mouseMove(m_rect.center().x(), m_rect.center().y());
-        return true;
+        return find(kTitle);
     }
-    QRect rect() const { return m_rect; }
-
-    void moveTo(QPoint p) const { m_x.mouseMove(m_rect.left() + p.x(), m_rect.top() + p.y()); }
-    void click(QPoint p) const
-    {
-        moveTo(p);
-        m_x.click();
-    }
-    void ctrlClick(QPoint p) const
-    {
-        moveTo(p);
-        m_x.xdo({"keydown", "ctrl", "click", "1", "keyup", "ctrl"});
-    }
-    void shiftClick(QPoint p) const
-    {
-        moveTo(p);
-        m_x.xdo({"keydown", "shift", "click", "1", "keyup", "shift"});
-    }
-    void doubleClick(QPoint p) const
-    {
-        moveTo(p);
-        m_x.doubleClick();
-    }
-
-    // The height of a list row and where the first one starts, taken from the
-    // highlight that a click on the first entry of the file box leaves.
-    bool measureRows()
-    {
-        click(QPoint(kFile1.left() + 20, kFile1.top() + 6));
-        return waitFor([&] {
-            const QImage shot = m_x.screenshot();
-            const int x = m_rect.left() + kFile1.right() - 6;
-            int top = -1, bottom = -1;
-            for (int y = m_rect.top() + kFile1.top() + 1; y < m_rect.top() + kFile1.bottom(); ++y) {
-                const bool marked = !near(shot.pixelColor(x, y), Qt::white, 8);
-                if (marked && top < 0)
-                    top = y;
-                if (!marked && top >= 0) {
-                    bottom = y;
-                    break;
-                }
-            }
-            if (top < 0 || bottom - top < 8)
-                return false;
-            m_rowTop = top - m_rect.top() - kFile1.top();
-            m_rowHeight = bottom - top;
-            return true;
-        });
-    }
+    bool measureRows() { return DialogWindow::measureRows(kFile1); }
     QPoint fileRow(int i) const { return row(kFile1, i); }
     QPoint listRow(int i) const { return row(kList1, i); }
 
@@ -153,7 +97,7 @@ public:
     bool previewShows(QColor colour) const
     {
         const QImage shot = m_x.screenshot();
-        const QRect box = kPicture1.translated(m_rect.topLeft()).adjusted(2, 2, -2, -2);
+        const QRect box = kPicture1.translated(rect().topLeft()).adjusted(2, 2, -2, -2);
         for (int y = box.top(); y <= box.bottom(); y += 6)
             for (int x = box.left(); x <= box.right(); x += 6)
                 if (!near(shot.pixelColor(x, y), colour))
@@ -162,31 +106,11 @@ public:
     }
 
     bool messageShown() const { return !m_x.windowsNamed(kMessageTitle).isEmpty(); }
-    // Answers the message box with Enter, the pointer on it.
-    bool answerMessage() const
-    {
-        const QStringList ids = m_x.windowsNamed(kMessageTitle);
-        if (ids.isEmpty())
-            return false;
-        const auto g = windowGeometry(m_x, ids.first());
-        if (!g)
-            return false;
-        m_x.mouseMove(g->center().x(), g->center().y());
-        m_x.key(QStringLiteral("Return"));
-        return waitFor([&] { return !messageShown(); });
-    }
+    bool answerMessage() const { return vz::test::answerMessage(m_x, kMessageTitle); }
 
 private:
-    QPoint row(QRect list, int i) const
-    {
-        return QPoint(list.left() + 30, list.top() + m_rowTop + i * m_rowHeight + m_rowHeight / 2);
-    }
-
     XServer &m_x;
     App &m_app;
-    QRect m_rect;
-    int m_rowTop = 2;
-    int m_rowHeight = 16;
 };
 
 } // namespace
@@ -333,24 +257,16 @@ private Q_SLOTS:
         Dialog d(*x, *app);
         QVERIFY(d.open());
         QVERIFY(d.measureRows());
-        QString unreadable;
         for (int i = 0; i < fixtures.size(); ++i) {
             for (bool inList : {false, true}) {
                 d.click(inList ? d.listRow(5 - i) : d.fileRow(i));
-                const bool shown = waitFor([&] { return d.messageShown() || d.previewShows(fixtures[i].colour); });
-                if (d.messageShown()) {
-                    QVERIFY(d.answerMessage());
-                    unreadable = fixtures[i].name;
-                    continue;
-                }
-                QVERIFY2(shown, qPrintable(fixtures[i].name));
+                QVERIFY2(waitFor([&] { return d.messageShown() || d.previewShows(fixtures[i].colour); }),
+                         qPrintable(fixtures[i].name));
+                QVERIFY2(!d.messageShown(), qPrintable(fixtures[i].name));
             }
             if (i == 0)
                 x->keepShot(QStringLiteral("picture-dialog-preview"));
         }
-        if (unreadable == u"f.wmf")
-            QSKIP("The picture loader does not read Windows metafiles yet");
-        QCOMPARE(unreadable, QString());
     }
 
     void okThatCannotSaveLosesNothing_data()
