@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "platform/Memory.h"
 #include "platform/Termination.h"
 #include "runtime/Program.h"
 #include "startup/Module1.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     if (mode == vz::Mode::Preview)
         return 0;
 
+    vz::returnLargeBlocksToSystem();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     vz::Program program(QCoreApplication::applicationDirPath(),
