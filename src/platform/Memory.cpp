@@ -1,6 +1,6 @@
 #include "platform/Memory.h"
 
-#if defined(__GLIBC__)
+#if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
 
@@ -8,7 +8,7 @@ namespace vz {
 
 void returnLargeBlocksToSystem()
 {
-#if defined(__GLIBC__)
+#if defined(M_MMAP_THRESHOLD)
     // A fixed threshold: by default glibc raises it to the size of every
     // mapped block freed (up to 32 MB), after which pictures come from the
     // heap and their pages are kept when they are freed.
