@@ -7,8 +7,6 @@
 #include <csignal>
 
 #include "support/Desktop.h"
-#include "support/TimeScale.h"
-#include "support/XCursor.h"
 
 using namespace vz::test;
 
@@ -101,7 +99,7 @@ private Q_SLOTS:
         QVERIFY(!app.waitForExit(800));
         const qint64 ms = endBySignal(app, SIGTERM);
         qInfo() << "ended" << ms << "ms after SIGTERM";
-        QVERIFY(ms >= 0 && ms <= vz::test::scaledMs(200));
+        QVERIFY(ms >= 0 && ms <= scaledMs(200));
         QCOMPARE(app.exitCode(), 0);
         host.kill();
         host.waitForFinished();
@@ -126,7 +124,7 @@ private Q_SLOTS:
         // Settled: the first picture is up.
         QVERIFY(waitFor([&] { return near(x.screenshot().pixel(512, 384), Qt::red); }, 5000));
         const qint64 ms = endBySignal(app, signal);
-        QVERIFY2(ms >= 0 && ms <= vz::test::scaledMs(200), qPrintable(QString::number(ms)));
+        QVERIFY2(ms >= 0 && ms <= scaledMs(200), qPrintable(QString::number(ms)));
         QCOMPARE(app.exitCode(), 0);
         // The cursor comes back with the end (the root window's own cursor).
         QVERIFY(cursorIsBlank(x.display()) == false);

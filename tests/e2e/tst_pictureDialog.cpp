@@ -151,19 +151,26 @@ private Q_SLOTS:
         // Emptied, with the focus back: typing without a click lands in the box.
         d.moveTo(kText1);
         x->type(QStringLiteral("5"));
-        // Letters again, and a click on OK: the message instead of saving.
-        x->type(QStringLiteral("x"));
-        d.click(kOk);
-        QVERIFY(waitFor([&] { return d.messageShown(); }));
-        QVERIFY(d.answerMessage());
-        QVERIFY(app->running());
-        QVERIFY(!QFile::exists(path("RozG.ini")));
+        // Letters again, and a click on OK or OK's access key: the message
+        // instead of saving.
+        for (const char *ok : {"click", "alt+o"}) {
+            x->type(QStringLiteral("x"));
+            if (ok == QByteArray("click"))
+                d.click(kOk);
+            else
+                x->key(QString::fromLatin1(ok));
+            QVERIFY(waitFor([&] { return d.messageShown(); }));
+            QVERIFY(d.answerMessage());
+            QVERIFY(app->running());
+            QVERIFY(!QFile::exists(path("RozG.ini")));
+            d.moveTo(kText1);
+        }
 
-        d.moveTo(kText1);
-        x->type(QStringLiteral("12"));
+        // Any number passes, whole or not, negative or not.
+        x->key(QStringLiteral("minus 2 period 5"));
         d.click(kOk);
         QVERIFY(app->waitForExit());
-        QCOMPARE(app->readFile(QStringLiteral("RozG.ini")), QByteArray("12\r\n 0 \r\n"));
+        QCOMPARE(app->readFile(QStringLiteral("RozG.ini")), QByteArray("-2.5\r\n 0 \r\n"));
     }
 
     void cancelAndCloseBoxLeaveEverythingAsItWas_data()

@@ -6,7 +6,6 @@
 #include <QTest>
 
 #include "support/Desktop.h"
-#include "support/XCursor.h"
 
 using namespace vz::test;
 

@@ -10,7 +10,6 @@
 
 #include "support/Desktop.h"
 #include "support/Sound.h"
-#include "support/TimeScale.h"
 
 using namespace vz::test;
 
@@ -196,7 +195,7 @@ private Q_SLOTS:
         QVERIFY(m.app.waitForExit(5000));
         const qint64 took = t.elapsed();
         qInfo() << "ended" << took << "ms after SIGTERM";
-        QVERIFY(took <= vz::test::scaledMs(200));
+        QVERIFY(took <= scaledMs(200));
         QCOMPARE(m.app.exitCode(), 0);
         QVERIFY2(m.app.stderrText().isEmpty(), m.app.stderrText().constData());
         QVERIFY(waitFor([&] { return m.nowMs() > sentAt + 700; }));

@@ -123,4 +123,17 @@ bool waitFor(const std::function<bool()> &pred, int timeoutMs = 10000);
 // The rectangle of a window on the screen (xdotool getwindowgeometry).
 std::optional<QRect> windowGeometry(const XServer &x, const QString &windowId);
 
+// Whether the X server's current cursor image is fully transparent; nullopt
+// when the display cannot be opened.
+std::optional<bool> cursorIsBlank(const QString &display);
+
+// A time limit on how fast the program responds, stretched by the factor in
+// VZ_TEST_TIME_SCALE: a sanitizer build runs several times slower and checks
+// the whole heap for leaks as each program ends.
+inline qint64 scaledMs(qint64 ms)
+{
+    const int factor = qEnvironmentVariableIntValue("VZ_TEST_TIME_SCALE");
+    return factor > 1 ? ms * factor : ms;
+}
+
 } // namespace vz::test

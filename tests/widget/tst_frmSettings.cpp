@@ -182,51 +182,6 @@ private Q_SLOTS:
         QCOMPARE(bar->maximum() + bar->pageStep(), std::max(extent, page));
     }
 
-    // Leaving the box by Tab, by a click on OK or by OK's access key: anything
-    // numeric stays; anything else is refused, emptied and given the focus
-    // back, and the button the user went to does not act.
-    void intervalCheck_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("leave");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("empty") << "" << "tab" << true;
-        QTest::newRow("fraction") << "2.5" << "tab" << true;
-        QTest::newRow("letters") << "abc" << "tab" << false;
-        QTest::newRow("number then letters, click on OK") << "12s" << "click" << false;
-        QTest::newRow("two numbers, access key of OK") << "1 2" << "alt+o" << false;
-    }
-    void intervalCheck()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, leave);
-        QFETCH(bool, accepted);
-        frmSettings &d = shown();
-        d.Text1()->setFocus();
-        QTRY_COMPARE(QApplication::focusWidget(), d.Text1());
-        d.Text1()->setText(text);
-        QSignalSpy clicked(button(d, "Command3"), &QPushButton::clicked);
-        if (leave == u"tab")
-            QTest::keyClick(d.Text1(), Qt::Key_Tab);
-        else if (leave == u"click")
-            QTest::mouseClick(button(d, "Command3"), Qt::LeftButton);
-        else
-            QTest::keyClick(d.Text1(), Qt::Key_O, Qt::AltModifier);
-        if (accepted) {
-            QVERIFY(boxes->boxes().empty());
-            QCOMPARE(d.Text1()->text(), text);
-            QCOMPARE(QApplication::focusWidget(), control(d, "cmdAbout"));
-            return;
-        }
-        QCOMPARE(boxes->boxes().size(), size_t(1));
-        QCOMPARE(boxes->boxes()[0].text, kInvalidInterval);
-        QCOMPARE(boxes->boxes()[0].icon, QMessageBox::NoIcon);
-        QVERIFY(clicked.isEmpty() && !clicked.wait(300));
-        QCOMPARE(d.Text1()->text(), QString());
-        QTRY_COMPARE(QApplication::focusWidget(), d.Text1());
-        QVERIFY(button(d, "Command3")->isEnabled() && control(d, "cmdAbout")->isEnabled());
-    }
-
     // A drive that cannot be read, a folder that vanishes before the folder box
     // opens it and one that vanishes under the file box: a message each, and
     // the dialog works on.
