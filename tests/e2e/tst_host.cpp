@@ -14,18 +14,9 @@ namespace {
 
 const QString kShow = QStringLiteral("^Veroridovuz$");
 
-bool near(QRgb a, QColor b)
-{
-    return qAbs(qRed(a) - b.red()) < 24 && qAbs(qGreen(a) - b.green()) < 24 && qAbs(qBlue(a) - b.blue()) < 24;
-}
-
 void writeShow(const App &app, const QString &interval)
 {
-    QImage img(100, 51, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    img.save(app.filePath(QStringLiteral("p.bmp")), "BMP");
-    app.writeFile(QStringLiteral("RozG.ini"),
-                  interval.toUtf8() + "\r\n 1 \r\n" + app.filePath(QStringLiteral("p.bmp")).toUtf8() + "\r\n");
+    writePictureList(app, interval, {solidPicture(app, QStringLiteral("p.bmp"), {100, 51}, Qt::red)});
 }
 
 // Sends the signal and returns how long the program took to end, or -1.

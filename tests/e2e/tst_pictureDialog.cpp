@@ -40,12 +40,6 @@ void convert(const QStringList &args)
     QVERIFY2(r.finished && r.exitCode == 0, r.err.constData());
 }
 
-bool near(QColor a, QColor b, int tolerance = 24)
-{
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance
-        && qAbs(a.blue() - b.blue()) <= tolerance;
-}
-
 class Dialog : public DialogWindow
 {
 public:

@@ -36,11 +36,7 @@ struct MusicShow {
             makeTone(songs.last(), kPitches[i], 1.0);
         }
         // A picture list with a picture, so the slide show itself runs normally.
-        QImage img(100, 51, QImage::Format_RGB32);
-        img.fill(Qt::red);
-        img.save(app.filePath(QStringLiteral("p.bmp")), "BMP");
-        app.writeFile(QStringLiteral("RozG.ini"),
-                      "1\r\n 1 \r\n" + app.filePath(QStringLiteral("p.bmp")).toUtf8() + "\r\n");
+        writePictureList(app, QStringLiteral("1"), {solidPicture(app, QStringLiteral("p.bmp"), {100, 51}, Qt::red)});
     }
     void setPlayList(const QStringList &list, bool random = false)
     {

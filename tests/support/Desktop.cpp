@@ -305,6 +305,30 @@ bool App::waitForExit(int timeoutMs)
 
 bool App::running() const { return m_process.state() != QProcess::NotRunning; }
 
+bool near(QColor shown, QColor expected, int tolerance)
+{
+    return qAbs(shown.red() - expected.red()) <= tolerance && qAbs(shown.green() - expected.green()) <= tolerance
+        && qAbs(shown.blue() - expected.blue()) <= tolerance;
+}
+
+QString solidPicture(const App &app, const QString &name, QSize size, QColor colour)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(colour);
+    const QString path = app.filePath(name);
+    if (!img.save(path, "BMP"))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void writePictureList(const App &app, const QString &interval, const QStringList &pictures)
+{
+    QByteArray b = interval.toUtf8() + "\r\n " + QByteArray::number(pictures.size()) + " \r\n";
+    for (const QString &p : pictures)
+        b += p.toUtf8() + "\r\n";
+    app.writeFile(QStringLiteral("RozG.ini"), b);
+}
+
 std::optional<bool> cursorIsBlank(const QString &display)
 {
     Display *d = XOpenDisplay(display.toLocal8Bit().constData());
