@@ -1,6 +1,6 @@
 // The picture dialog in-process: its load (also hidden, as the show's data
-// holder), unreadable places, preview and names, a full list, and Cancel with
-// About open.
+// holder), unreadable places, preview and names, a full list, Cancel with
+// About open; and where the music dialog's list editing differs from it.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,9 +20,11 @@
 #include "controls/ListBox.h"
 #include "controls/ListEditing.h"
 #include "dialogs/about/frmAbout.h"
+#include "dialogs/music/frmMusic.h"
 #include "dialogs/picture/frmSettings.h"
 #include "platform/SettingsStore.h"
 #include "settings/ListFile.h"
+#include "settings/MusicSettings.h"
 #include "settings/PictureSettings.h"
 #include "support/MessageBoxCatcher.h"
 #include "support/Widgets.h"
@@ -275,6 +277,42 @@ private Q_SLOTS:
         QCOMPARE(d.List1()->count(), kMaxListEntries);
         QCOMPARE(boxes->boxes().size(), size_t(1));
         QVERIFY(boxes->boxes()[0].text.contains(QStringLiteral("32767")));
+    }
+
+    // Where the music dialog's twin handlers differ: only songs are offered,
+    // a click on an entry names it but previews nothing, Up and Down leave the
+    // name alone, a double-click only removes.
+    void musicDialogLeavesTheNameToClicks()
+    {
+        for (const char *name : {"a.mp3", "b.WAV", "c.wav", "e.mp3", "f.Mp3"})
+            QVERIFY(QFile(picture(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
+        program->writeProgramFile(kMusicListFile, " 4 \r\n/m/0.mp3\r\n/m/1.mp3\r\n/m/2.mp3\r\n/m/3.mp3\r\n");
+        frmMusic &d = (*program)->form<frmMusic>();
+        d.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        ListBox *list = d.List1();
+        auto *files = control<FileBox>(d, "File1");
+        auto *label = control<QLabel>(d, "Label3");
+        QVERIFY(control<FolderBox>(d, "Dir1")->setPath(pictures->path()));
+        QCOMPARE(files->entries(), (QStringList{"a.mp3", "b.WAV", "c.wav", "e.mp3", "f.Mp3"}));
+
+        clickRow(*list, 1);
+        QCOMPARE(label->text(), QStringLiteral("/m/1.mp3"));
+        for (const char *name : {"Command2", "Command5", "Command6"})
+            QVERIFY2(button(d, name)->isEnabled(), name);
+        clickRow(*files, 0);
+        QCOMPARE(label->text(), QStringLiteral("a.mp3"));
+        button(d, "Command5")->click();
+        QCOMPARE(list->entries(), (QStringList{"/m/1.mp3", "/m/0.mp3", "/m/2.mp3", "/m/3.mp3"}));
+        QVERIFY(list->item(0)->isSelected());
+        button(d, "Command6")->click();
+        QCOMPARE(list->entries(), (QStringList{"/m/0.mp3", "/m/1.mp3", "/m/2.mp3", "/m/3.mp3"}));
+        QCOMPARE(label->text(), QStringLiteral("a.mp3"));
+
+        doubleClickRow(*list, 0);
+        QCOMPARE(list->entries(), (QStringList{"/m/1.mp3", "/m/2.mp3", "/m/3.mp3"}));
+        QCOMPARE(label->text(), QStringLiteral("/m/0.mp3"));
+        QVERIFY(boxes->boxes().empty());
     }
 
     // The program ends when its last window goes, not with the picture dialog.
