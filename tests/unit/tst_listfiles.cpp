@@ -137,11 +137,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, stored);
         QFETCH(int, state);
-        TestProgram p;
+        TestProgram p, m;
         p->store().save(kAppTitle, kPresets, kRandomP, stored);
-        p->store().save(kAppTitle, kPresets, kRandomM, stored);
+        m->store().save(kAppTitle, kPresets, kRandomM, stored);
         QCOMPARE(loadPictureSettings(*p).randomP.value_or(-1), state);
-        QCOMPARE(loadMusicSettings(*p).randomM.value_or(-1), state);
+        QCOMPARE(loadMusicSettings(*m).randomM.value_or(-1), state);
     }
 
     void musicListRoundTrip()

@@ -150,6 +150,7 @@ private Q_SLOTS:
         row("remove: one selected, current elsewhere", "remove", "abc", {0}, 2, "ab", -1, {0});
         row("remove: one selected, no current", "remove", "abc", {0}, -1, "abc", -1, {0});
         row("remove: several selected", "remove", "abcde", {0, 2, 4}, 1, "bd", 0, {});
+        row("remove: several selected, the current one too", "remove", "abcde", {0, 1, 3}, 1, "ce", -1, {});
         row("remove: single entry, not selected", "remove", "a", {}, 0, "a", 0, {});
         row("remove: all selected", "remove", "abc", {0, 1, 2}, 1, "", -1, {});
         row("double-click", "double-click", "abc", {0, 2}, 1, "ac", -1, {0, 1});
