@@ -2,7 +2,7 @@
 # (VZ_SANITIZE): leaks are checked in the test and in every program it starts,
 # except the system libraries' own listed in lsan.supp, and any report stops
 # the program with a stack. Tests that time the program allow four times as
-# long (see support/TimeScale.h).
+# long (see scaledMs in support/Desktop.h).
 set(VZ_SANITIZER_ENV "")
 if(VZ_SANITIZE)
   set(VZ_SANITIZER_ENV

@@ -114,3 +114,9 @@ write("gen_placeable_text.wmf", metafile(
     + [record(0x02FB, raw=font), select(0), record(0x0209, *colorref(BLACK)),
        record(0x0102, 1), record(0x0521, 4, raw=b"WWWW" + struct.pack("<hh", 300, 100))],
     1, box=(0, 0, 4000, 1000)))
+
+# One colour (cyan) over its whole 64 x 48 pixel box, for the preview test.
+write("gen_placeable_cyan.wmf", metafile(
+    window((0, 0), (960, 720))
+    + [null_pen(), select(0), brush(GREEN | BLUE), select(1), rectangle(-20, -20, 980, 740)],
+    2, box=(0, 0, 960, 720), inch=1440))

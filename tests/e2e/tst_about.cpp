@@ -12,11 +12,14 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "dialogs/about/frmAbout.h"
+#include "dialogs/picture/frmSettings.h"
+#include "runtime/Version.h"
 #include "support/Desktop.h"
 #include "support/MessageBoxCatcher.h"
 #include "support/TestProgram.h"
@@ -149,6 +152,8 @@ private Q_SLOTS:
         const auto pureBlue = [](const QColor &c) { return c == QColor(0, 0, 255); };
         QVERIFY2(count("lblTitle", pureBlue) > 60, "title not drawn in blue");
         QVERIFY2(count("lblVersion", pureBlue) > 60, "version not drawn in blue");
+        QCOMPARE(control<QLabel>("lblVersion")->text(), versionText(kVersionMajor, kVersionMinor, kVersionRevision));
+        QCOMPARE(versionText(2, 10, 3), QStringLiteral("Version 2.10.3"));
     }
 
     void linksOpenTheirPages_data()
@@ -207,6 +212,38 @@ private Q_SLOTS:
             QVERIFY(boxes.boxes().empty());
         }
         QVERIFY(m_about->isVisible());
+    }
+
+    // One copy at a time: "A&bout" raises the loaded dialog; Esc does nothing,
+    // "Clos&e" unloads it alone; OK in the picture dialog ends the program
+    // with it. Last: the program's end also ends this process's event loops.
+    void oneCopyClosedAloneOrWithTheProgram()
+    {
+        Program &program = **m_program;
+        frmSettings &settings = program.form<frmSettings>();
+        settings.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&settings));
+        settings.move(0, 0); // its buttons clear of the About dialog
+        const auto click = [&](QWidget &form, const char *name) {
+            auto *button = form.findChild<QPushButton *>(QString::fromLatin1(name));
+            QSignalSpy clicked(button, &QPushButton::clicked);
+            clickOn(button);
+            QTRY_COMPARE(clicked.size(), 1);
+        };
+        click(settings, "cmdAbout");
+        QCOMPARE(program.loadedForm<frmAbout>(), m_about.data());
+        QTest::keyClick(m_about, Qt::Key_Escape);
+        QVERIFY(m_about->isVisible());
+        click(*m_about, "Command3");
+        QTRY_VERIFY(m_about.isNull());
+        QVERIFY(settings.isVisible() && !program.hasEnded());
+
+        click(settings, "cmdAbout");
+        m_about = program.loadedForm<frmAbout>();
+        QVERIFY(m_about && m_about->isVisible());
+        click(settings, "Command3");
+        QTRY_VERIFY(m_about.isNull());
+        QVERIFY(program.hasEnded());
     }
 };
 

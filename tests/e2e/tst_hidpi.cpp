@@ -75,8 +75,7 @@ private Q_SLOTS:
         App app(x);
         app.setEnv(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
         QVERIFY(picture.save(app.filePath(QStringLiteral("p.bmp")), "BMP"));
-        app.writeFile(QStringLiteral("RozG.ini"),
-                      "1\r\n 1 \r\n" + app.filePath(QStringLiteral("p.bmp")).toUtf8() + "\r\n");
+        writePictureList(app, QStringLiteral("1"), {app.filePath(QStringLiteral("p.bmp"))});
         x.mouseMove(500, 500);
         app.start({QStringLiteral("/s")});
 

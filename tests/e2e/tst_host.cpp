@@ -7,8 +7,6 @@
 #include <csignal>
 
 #include "support/Desktop.h"
-#include "support/TimeScale.h"
-#include "support/XCursor.h"
 
 using namespace vz::test;
 
@@ -16,18 +14,9 @@ namespace {
 
 const QString kShow = QStringLiteral("^Veroridovuz$");
 
-bool near(QRgb a, QColor b)
-{
-    return qAbs(qRed(a) - b.red()) < 24 && qAbs(qGreen(a) - b.green()) < 24 && qAbs(qBlue(a) - b.blue()) < 24;
-}
-
 void writeShow(const App &app, const QString &interval)
 {
-    QImage img(100, 51, QImage::Format_RGB32);
-    img.fill(Qt::red);
-    img.save(app.filePath(QStringLiteral("p.bmp")), "BMP");
-    app.writeFile(QStringLiteral("RozG.ini"),
-                  interval.toUtf8() + "\r\n 1 \r\n" + app.filePath(QStringLiteral("p.bmp")).toUtf8() + "\r\n");
+    writePictureList(app, interval, {solidPicture(app, QStringLiteral("p.bmp"), {100, 51}, Qt::red)});
 }
 
 // Sends the signal and returns how long the program took to end, or -1.
@@ -101,7 +90,7 @@ private Q_SLOTS:
         QVERIFY(!app.waitForExit(800));
         const qint64 ms = endBySignal(app, SIGTERM);
         qInfo() << "ended" << ms << "ms after SIGTERM";
-        QVERIFY(ms >= 0 && ms <= vz::test::scaledMs(200));
+        QVERIFY(ms >= 0 && ms <= scaledMs(200));
         QCOMPARE(app.exitCode(), 0);
         host.kill();
         host.waitForFinished();
@@ -126,7 +115,7 @@ private Q_SLOTS:
         // Settled: the first picture is up.
         QVERIFY(waitFor([&] { return near(x.screenshot().pixel(512, 384), Qt::red); }, 5000));
         const qint64 ms = endBySignal(app, signal);
-        QVERIFY2(ms >= 0 && ms <= vz::test::scaledMs(200), qPrintable(QString::number(ms)));
+        QVERIFY2(ms >= 0 && ms <= scaledMs(200), qPrintable(QString::number(ms)));
         QCOMPARE(app.exitCode(), 0);
         // The cursor comes back with the end (the root window's own cursor).
         QVERIFY(cursorIsBlank(x.display()) == false);

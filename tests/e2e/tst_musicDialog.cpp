@@ -22,7 +22,9 @@ const QString kMessage = QStringLiteral("^Veroridovuz$");
 
 // Designed positions, in pixels from the dialog's top-left corner.
 const QPoint kAddMusic(500, 195);   // picture dialog
+const QPoint kPicturesText1(164, 249);
 const QPoint kPicturesCancel(142, 291);
+const QPoint kPicturesOk(222, 291);
 const QRect kFile1(144, 24, 129, 162);
 const QRect kList1(352, 24, 145, 160);
 const QPoint kCommand1(313, 35);    // "&>>"
@@ -39,10 +41,15 @@ class Session : public DialogWindow
 public:
     Session(XServer &x, App &app) : DialogWindow(x), m_x(x), m_app(app), m_pictures(x) {}
 
-    // The program in settings mode, swapped to the music dialog.
-    bool start()
+    // The program in settings mode, swapped to the music dialog; an interval
+    // typed into the picture dialog first.
+    bool start(const QString &interval = {})
     {
         m_app.start({QStringLiteral("/c")});
+        if (!interval.isEmpty() && m_pictures.find(kPictures)) {
+            m_pictures.click(kPicturesText1);
+            m_x.type(interval);
+        }
         return openMusic();
     }
     bool openMusic()
@@ -55,6 +62,7 @@ public:
     // Back in the picture dialog, with the music dialog gone.
     bool picturesBack() { return waitFor([&] { return m_x.windowsNamed(kMusic).isEmpty(); }) && m_pictures.find(kPictures); }
     void cancelPictures() { m_pictures.click(kPicturesCancel); }
+    void okPictures() { m_pictures.click(kPicturesOk); }
 
     bool measureRows() { return DialogWindow::measureRows(kFile1); }
     QPoint fileRow(int i) const { return row(kFile1, i); }
@@ -155,7 +163,7 @@ private Q_SLOTS:
         app->writeFile(QStringLiteral("RozM.ini"), before);
         app->setStored(QStringLiteral("RandomM"), QStringLiteral("0"));
         Session s(*x, *app);
-        QVERIFY(s.start());
+        QVERIFY(s.start(QStringLiteral("4")));
         QVERIFY(s.measureRows());
         s.doubleClick(s.fileRow(0));
         s.click(s.listRow(0));
@@ -171,8 +179,10 @@ private Q_SLOTS:
         QVERIFY(app->running());
         QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), before);
         QCOMPARE(app->stored(QStringLiteral("RandomM")), QStringLiteral("0"));
-        s.cancelPictures();
+        // The picture dialog comes back as it was left.
+        s.okPictures();
         QVERIFY(app->waitForExit());
+        QCOMPARE(app->readFile(QStringLiteral("RozG.ini")), QByteArray("4\r\n 0 \r\n"));
         QCOMPARE(app->readFile(QStringLiteral("RozM.ini")), before);
     }
 

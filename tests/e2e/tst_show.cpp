@@ -2,40 +2,15 @@
 // pictures, real input.
 
 #include <QFile>
-#include <QImage>
 #include <QTest>
 
 #include "support/Desktop.h"
-#include "support/XCursor.h"
 
 using namespace vz::test;
 
 namespace {
 
 const QString kShow = QStringLiteral("^Veroridovuz$");
-
-// Solid pictures of known colours and sizes, written as bitmaps.
-QString makePicture(const App &app, const QString &name, QSize size, QColor colour)
-{
-    QImage img(size, QImage::Format_RGB32);
-    img.fill(colour);
-    const QString path = app.filePath(name);
-    img.save(path, "BMP");
-    return path;
-}
-
-QByteArray pictureList(const QString &interval, const QStringList &paths)
-{
-    QByteArray b = interval.toUtf8() + "\r\n " + QByteArray::number(paths.size()) + " \r\n";
-    for (const QString &p : paths)
-        b += p.toUtf8() + "\r\n";
-    return b;
-}
-
-bool near(QRgb a, QColor b)
-{
-    return qAbs(qRed(a) - b.red()) < 24 && qAbs(qGreen(a) - b.green()) < 24 && qAbs(qBlue(a) - b.blue()) < 24;
-}
 
 // The backdrop's own colours at the centre of the screen are a dark blue.
 bool backdropShown(const QImage &shot)
@@ -53,11 +28,11 @@ struct Show {
     Show()
     {
         for (int i = 0; i < colours.size(); ++i)
-            pictures << makePicture(app, QStringLiteral("p%1.bmp").arg(i), QSize(100, 51), colours[i]);
+            pictures << solidPicture(app, QStringLiteral("p%1.bmp").arg(i), QSize(100, 51), colours[i]);
     }
     bool start(const QString &interval, const QStringList &list)
     {
-        app.writeFile(QStringLiteral("RozG.ini"), pictureList(interval, list));
+        writePictureList(app, interval, list);
         x.mouseMove(500, 500);
         app.start({QStringLiteral("/s")});
         return waitFor([&] { return !x.windowsNamed(kShow).isEmpty(); });

@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include "support/Desktop.h"
-#include "support/XCursor.h"
 
 using namespace vz::test;
 
@@ -51,7 +50,9 @@ private Q_SLOTS:
         const auto g = windowGeometry(x, x.windowsNamed(kSettings).first());
         QVERIFY(g);
         QCOMPARE(g->size(), QSize(545, 357));
+        QVERIFY((g->center() - QRect(QPoint(0, 0), x.size()).center()).manhattanLength() <= 2);
         QVERIFY(x.windowsNamed(kShow).isEmpty());
+        x.keepShot(QStringLiteral("picture-dialog"));
     }
 
     void otherSwitchesStartTheShow_data()

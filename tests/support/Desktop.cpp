@@ -11,17 +11,18 @@
 #include <QDirIterator>
 #include <functional>
 
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
 #include <grp.h>
 #include <unistd.h>
 
 namespace vz::test {
 
-RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-              int timeoutMs)
+namespace {
+
+// Waits for a started process to end, killing it when the time runs out.
+RunResult finish(QProcess &p, int timeoutMs)
 {
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, args);
     RunResult r;
     if (!p.waitForStarted(timeoutMs))
         return r;
@@ -34,6 +35,17 @@ RunResult run(const QString &program, const QStringList &args, const QProcessEnv
     r.out = p.readAllStandardOutput();
     r.err = p.readAllStandardError();
     return r;
+}
+
+} // namespace
+
+RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+              int timeoutMs)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    return finish(p, timeoutMs);
 }
 
 bool waitFor(const std::function<bool()> &pred, int timeoutMs)
@@ -283,18 +295,7 @@ RunResult App::runToEnd(const QStringList &args, int timeoutMs)
     QProcess p;
     prepare(p);
     p.start(filePath(QStringLiteral("veroridovuz")), args);
-    RunResult r;
-    if (!p.waitForStarted(10000))
-        return r;
-    r.finished = p.waitForFinished(timeoutMs);
-    if (!r.finished) {
-        p.kill();
-        p.waitForFinished(2000);
-    }
-    r.exitCode = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return finish(p, timeoutMs);
 }
 
 bool App::waitForExit(int timeoutMs)
@@ -303,5 +304,46 @@ bool App::waitForExit(int timeoutMs)
 }
 
 bool App::running() const { return m_process.state() != QProcess::NotRunning; }
+
+bool near(QColor shown, QColor expected, int tolerance)
+{
+    return qAbs(shown.red() - expected.red()) <= tolerance && qAbs(shown.green() - expected.green()) <= tolerance
+        && qAbs(shown.blue() - expected.blue()) <= tolerance;
+}
+
+QString solidPicture(const App &app, const QString &name, QSize size, QColor colour)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(colour);
+    const QString path = app.filePath(name);
+    if (!img.save(path, "BMP"))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void writePictureList(const App &app, const QString &interval, const QStringList &pictures)
+{
+    QByteArray b = interval.toUtf8() + "\r\n " + QByteArray::number(pictures.size()) + " \r\n";
+    for (const QString &p : pictures)
+        b += p.toUtf8() + "\r\n";
+    app.writeFile(QStringLiteral("RozG.ini"), b);
+}
+
+std::optional<bool> cursorIsBlank(const QString &display)
+{
+    Display *d = XOpenDisplay(display.toLocal8Bit().constData());
+    if (!d)
+        return std::nullopt;
+    std::optional<bool> blank;
+    if (XFixesCursorImage *img = XFixesGetCursorImage(d)) {
+        blank = true;
+        for (unsigned long i = 0; i < static_cast<unsigned long>(img->width) * img->height; ++i)
+            if ((img->pixels[i] >> 24) & 0xff)
+                blank = false;
+        XFree(img);
+    }
+    XCloseDisplay(d);
+    return blank;
+}
 
 } // namespace vz::test

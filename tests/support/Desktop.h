@@ -123,4 +123,25 @@ bool waitFor(const std::function<bool()> &pred, int timeoutMs = 10000);
 // The rectangle of a window on the screen (xdotool getwindowgeometry).
 std::optional<QRect> windowGeometry(const XServer &x, const QString &windowId);
 
+// Whether a pixel shows the colour, each channel within the tolerance.
+bool near(QColor shown, QColor expected, int tolerance = 24);
+
+// A bitmap of one colour in the program's folder; returns its path.
+QString solidPicture(const App &app, const QString &name, QSize size, QColor colour);
+// The picture list file: the interval line, the count and the pictures.
+void writePictureList(const App &app, const QString &interval, const QStringList &pictures);
+
+// Whether the X server's current cursor image is fully transparent; nullopt
+// when the display cannot be opened.
+std::optional<bool> cursorIsBlank(const QString &display);
+
+// A time limit on how fast the program responds, stretched by the factor in
+// VZ_TEST_TIME_SCALE: a sanitizer build runs several times slower and checks
+// the whole heap for leaks as each program ends.
+inline qint64 scaledMs(qint64 ms)
+{
+    const int factor = qEnvironmentVariableIntValue("VZ_TEST_TIME_SCALE");
+    return factor > 1 ? ms * factor : ms;
+}
+
 } // namespace vz::test

@@ -1,9 +1,10 @@
 #pragma once
 // Answers the program's real message boxes in in-process tests: each box that
-// appears is recorded (text, icon) and closed with its OK button.
+// appears is recorded (title, text, icon) and closed with its OK button.
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
-#include <QObject>
 #include <QTimer>
 #include <vector>
 
@@ -15,15 +16,32 @@ struct CaughtBox {
     QMessageBox::Icon icon;
 };
 
-class MessageBoxCatcher : public QObject
+class MessageBoxCatcher
 {
 public:
-    MessageBoxCatcher();
+    MessageBoxCatcher()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start(5);
+    }
     const std::vector<CaughtBox> &boxes() const { return m_boxes; }
-    void clear() { m_boxes.clear(); }
 
 private:
-    void poll();
+    void poll()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            if (!box || !box->isVisible() || box->property("vzCaught").toBool())
+                continue;
+            box->setProperty("vzCaught", true);
+            m_boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+                ok->click();
+            else
+                box->accept();
+        }
+    }
+
     QTimer m_timer;
     std::vector<CaughtBox> m_boxes;
 };

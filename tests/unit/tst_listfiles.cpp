@@ -132,14 +132,16 @@ private Q_SLOTS:
         QTest::newRow("40000") << "40000" << -1;
         QTest::newRow("blanks") << " 1 " << 1;
     }
+    // The same rules for both switches.
     void storedRandomValue()
     {
         QFETCH(QString, stored);
         QFETCH(int, state);
-        TestProgram p;
+        TestProgram p, m;
         p->store().save(kAppTitle, kPresets, kRandomP, stored);
-        const PictureSettings s = loadPictureSettings(*p);
-        QCOMPARE(s.randomP.value_or(-1), state);
+        m->store().save(kAppTitle, kPresets, kRandomM, stored);
+        QCOMPARE(loadPictureSettings(*p).randomP.value_or(-1), state);
+        QCOMPARE(loadMusicSettings(*m).randomM.value_or(-1), state);
     }
 
     void musicListRoundTrip()
@@ -168,6 +170,8 @@ private Q_SLOTS:
         QTest::newRow("many blanks") << QByteArray("   3   \r\n/a\r\n/b\r\n/c\r\n\r\n") << QStringList{"/a", "/b", "/c"}
                                      << 3;
         QTest::newRow("truncated") << QByteArray(" 3 \r\n/a\r\n") << QStringList{"/a"} << 3;
+        QTest::newRow("LF only") << QByteArray(" 2 \n/a\n/b\n") << QStringList{"/a", "/b"} << 2;
+        QTest::newRow("count above range") << QByteArray(" 40000 \r\n/a\r\n") << QStringList{} << -1;
         QTest::newRow("letters") << QByteArray("abc\r\n/a\r\n") << QStringList{} << -1;
         QTest::newRow("-1") << QByteArray("-1\r\n/a\r\n") << QStringList{} << -1;
         QTest::newRow("empty file") << QByteArray() << QStringList{} << -1;

@@ -4,7 +4,6 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImageWriter>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -84,7 +83,8 @@ QByteArray withOrientation(const QByteArray &jpeg, int orientation)
     return jpeg.left(2) + "\xFF\xE1" + char(length >> 8) + char(length & 0xFF) + payload + jpeg.mid(2);
 }
 
-// A metafile made of records (function, parameter words, raw bytes).
+// A metafile made of records (function, parameter words, raw bytes), placed
+// in a box of 1000 x 1000 units at the given units per inch.
 struct Record
 {
     quint16 function;
@@ -92,11 +92,9 @@ struct Record
     QByteArray raw;
 };
 
-// A null box makes a plain metafile (no placeable header).
-QByteArray metafile(const QList<Record> &records, QRect box, int inch, int objects = 8)
+QByteArray metafile(const QList<Record> &records, int inch)
 {
     auto le16 = [](QByteArray &b, quint16 v) { b.append(char(v & 0xFF)).append(char(v >> 8)); };
-    auto le32 = [&](QByteArray &b, quint32 v) { le16(b, quint16(v)); le16(b, quint16(v >> 16)); };
     QByteArray body;
     for (const Record &r : records + QList<Record>{{0, {}, {}}}) {
         QByteArray params;
@@ -105,22 +103,17 @@ QByteArray metafile(const QList<Record> &records, QRect box, int inch, int objec
         params += r.raw;
         if (params.size() % 2)
             params.append('\0');
-        le32(body, quint32(3 + params.size() / 2));
+        const quint32 words = 3 + params.size() / 2;
+        le16(body, quint16(words));
+        le16(body, quint16(words >> 16));
         le16(body, r.function);
         body += params;
     }
     QByteArray file;
-    if (!box.isNull()) {
-        le32(file, 0x9AC6CDD7);
-        for (const int v : {0, box.left(), box.top(), box.right(), box.bottom(), inch, 0, 0, 0})
-            le16(file, quint16(v));
-    }
-    for (const int v : {1, 9, 0x0300})
+    const quint32 size = 9 + body.size() / 2;
+    for (const int v : {0xCDD7, 0x9AC6, 0, 0, 0, 1000, 1000, inch, 0, 0, 0, 1, 9, 0x0300, int(size & 0xFFFF),
+                        int(size >> 16), 8, 0, 0, 0})
         le16(file, quint16(v));
-    le32(file, quint32(9 + body.size() / 2));
-    le16(file, quint16(objects));
-    le32(file, 0);
-    le16(file, 0);
     return file + body;
 }
 
@@ -306,15 +299,6 @@ private Q_SLOTS:
         QTest::newRow("JPEG without its start") << data("soi_flipped_video-001.jpeg") << "not a picture";
         QTest::newRow("metafile fuzzer find") << data("lo_wmf_ofz35149-1.wmf") << "damaged";
         QTest::newRow("metafile cut in half") << data("trunc50_burger.wmf") << "damaged";
-        const QRect box(QPoint(0, 0), QPoint(1000, 1000));
-        QByteArray longRecord = metafile({}, box, 1000);
-        qToLittleEndian<quint32>(0xFFFFFFF0u, longRecord.data() + 40);
-        QTest::newRow("record longer than the file") << write("long.wmf", longRecord) << "damaged";
-        QByteArray tiny = metafile({{0x0418, {1, 1, 0, 0}, {}}}, box, 1000);
-        qToLittleEndian<quint32>(1, tiny.data() + 40);
-        QTest::newRow("record shorter than its own header") << write("tiny.wmf", tiny) << "damaged";
-        QTest::newRow("empty bounding box")
-            << write("nobox.wmf", metafile({}, QRect(QPoint(5, 5), QPoint(5, 9)), 1000)) << "damaged";
         QTest::newRow("missing") << data("no such file.jpg") << "does not exist";
         QTest::newRow("folder") << QStringLiteral(VZ_TEST_DATA) << "folder";
     }
@@ -331,49 +315,19 @@ private Q_SLOTS:
         QVERIFY(timer.elapsed() < 2000);
     }
 
-    // Crafted metafiles that would take absurd memory or time, or read out of
-    // bounds, if anything trusted them: each loads quickly at a bounded size.
+    // Crafted metafiles that would take absurd time if every record were
+    // drawn in full: each loads quickly at a bounded size.
     void hostileMetafiles_data()
     {
         QTest::addColumn<QByteArray>("bytes");
-        const QRect box(QPoint(0, 0), QPoint(1000, 1000));
-        QTest::newRow("polygon counts more points than it has")
-            << metafile({{0x0324, {32767, 0, 0, 10, 10}, {}}, {0x0538, {2, 30000, 30000, 1, 1}, {}}}, box, 1000);
-        QTest::newRow("20000 pens for 65535 objects")
-            << metafile(QList<Record>(20000, Record{0x02FA, {0, 1, 0, 0, 0}, {}}), box, 1000, 65535);
-        // A plain metafile is played twice (to find its size, then to draw):
-        // objects are created into a full table over and over.
-        QList<Record> churn(4096, Record{0x02FA, {0, 1, 0, 0, 0}, {}});
-        for (int i = 0; i < 30000; ++i)
-            churn << Record{0x01F0, {qint16(i % 4096)}, {}} << Record{0x02FC, {0, 0, 0, 0}, {}}
-                  << Record{0x02FC, {0, 0, 0, 0}, {}};
-        churn << Record{0x041B, {100, 100, 0, 0}, {}};
-        QTest::newRow("100000 objects into a full table") << metafile(churn, QRect(), 0, 4096);
-        QList<Record> saves(20000, Record{0x001E, {}, {}});
-        saves.append({0x0127, {-15000}, {}});
-        QTest::newRow("20000 saved states") << metafile(saves, box, 1000);
-        QTest::newRow("one unit is 96 pixels")
-            << metafile({{0x0418, {32767, 32767, -32768, -32768}, {}}, {0x02FA, {1, 0, 0, 0, 0}, {}}, {0x012D, {0}, {}},
-                         {0x0213, {32767, 32767}, {}}}, QRect(QPoint(0, 0), QPoint(1, 1)), 1);
         QByteArray font(18, '\0');
         qToLittleEndian<qint16>(-32768, font.data());
-        QTest::newRow("text 32768 units high")
-            << metafile({{0x02FB, {}, font + "Sans"}, {0x012D, {0}, {}}, {0x0521, {4}, QByteArray("WWWW\0\0\0\0", 8)}},
-                        QRect(0, 0, 100, 100), 1);
         QList<qint16> spaced{500, 0, 2000, 0};
         spaced << QList<qint16>(1000, qint16(0x5757)) << QList<qint16>(2000, qint16(0));
         QTest::newRow("2000 glyphs of 2048 pixels on one spot")
-            << metafile({{0x02FB, {}, font + "Sans"}, {0x012D, {0}, {}}, {0x0A32, spaced, {}}}, box, 10);
-        QByteArray bigDib(40, '\0');
-        qToLittleEndian<quint32>(40, bigDib.data());
-        qToLittleEndian<qint32>(65535, bigDib.data() + 4);
-        qToLittleEndian<qint32>(65535, bigDib.data() + 8);
-        qToLittleEndian<quint16>(1, bigDib.data() + 12);
-        qToLittleEndian<quint16>(24, bigDib.data() + 14);
-        QTest::newRow("bitmap claims 65535 x 65535")
-            << metafile({{0x0F43, {0x20, 0xCC, 0, 1, 1, 0, 0, 100, 100, 0, 0}, bigDib}}, box, 1000);
+            << metafile({{0x02FB, {}, font + "Sans"}, {0x012D, {0}, {}}, {0x0A32, spaced, {}}}, 10);
         QTest::newRow("60000 rectangles over a 4096-pixel picture")
-            << metafile(QList<Record>(60000, Record{0x041B, {1000, 1000, 0, 0}, {}}), box, 10);
+            << metafile(QList<Record>(60000, Record{0x041B, {1000, 1000, 0, 0}, {}}), 10);
     }
     void hostileMetafiles()
     {
@@ -385,37 +339,6 @@ private Q_SLOTS:
         QVERIFY2(p.ok(), qPrintable(p.error));
         QVERIFY(p.naturalSize.width() <= 4096 && p.naturalSize.height() <= 4096);
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
-    }
-
-    // Every prefix of small files, and random damage: an image or a reason,
-    // never a crash or a hang.
-    void damagedCopiesNeverCrash_data()
-    {
-        QTest::addColumn<QString>("file");
-        for (const char *f : {"gen_placeable_bitmap.wmf", "gen_placeable_text.wmf", "TestRoundRect.wmf",
-                              "TestExtTextOutOpaqueAndClip.wmf", "imaging_orientation_6.jpg",
-                              "gts_gif87a.gif", "pillow_black_and_white.ico", "bmpsuite_pal4rle.bmp"})
-            QTest::newRow(f) << QString::fromLatin1(f);
-    }
-    void damagedCopiesNeverCrash()
-    {
-        QFETCH(QString, file);
-        const QByteArray original = readData(file);
-        QVERIFY(!original.isEmpty());
-        auto check = [&](const QByteArray &bytes) {
-            const Picture p = PictureLoader::load(write(QStringLiteral("damaged"), bytes));
-            QVERIFY(p.ok() ? !p.image.isNull() : !p.error.isEmpty());
-        };
-        const qsizetype step = std::max<qsizetype>(1, original.size() / 200);
-        for (qsizetype n = 0; n < original.size(); n += step)
-            check(original.left(n));
-        QRandomGenerator random(4711);
-        for (int round = 0; round < 200; ++round) {
-            QByteArray bytes = original;
-            for (int k = 0; k < 4; ++k)
-                bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
-            check(bytes);
-        }
     }
 
     void visibleRect_data()

@@ -1,6 +1,7 @@
-// Reading the registry: GetKeyValue's rules over an in-memory store, and the
+// Reading the registry: GetKeyValue's rules over an in-memory store, the
 // Linux machine store (its file format and the built-in answers that point at
-// a system-information program on PATH).
+// a system-information program on PATH), and how the system information tool
+// is found and started.
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +10,11 @@
 
 #include "dialogs/about/SystemInfo.h"
 #include "platform/MachineRegistry.h"
+#include "platform/Shell.h"
+#include "support/MessageBoxCatcher.h"
 
 using namespace vz;
+using vz::test::MessageBoxCatcher;
 
 namespace {
 
@@ -25,6 +29,22 @@ void writeFile(const QString &path, const QByteArray &bytes, bool executable = f
     if (executable)
         f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
 }
+
+// The desktop's shell, with a record of every command line it was asked to start.
+class RecordingShell final : public Shell
+{
+public:
+    void open(const QString &file) override { m_shell.open(file); }
+    bool start(const QString &commandLine, Window window) override
+    {
+        started << commandLine;
+        return m_shell.start(commandLine, window);
+    }
+    QStringList started;
+
+private:
+    DesktopShell m_shell;
+};
 
 } // namespace
 
@@ -91,9 +111,7 @@ private Q_SLOTS:
             << "software\\ZIZURE\\veroridovuz" << "FOLDER" << quint32(reg::TypeSz) << QByteArray("/opt/zizure\0", 12);
         QTest::newRow("expand_sz") << kKey << "Expand" << quint32(reg::TypeExpandSz) << QByteArray("$HOME/x y\0", 10);
         QTest::newRow("dword") << kKey << "Flags" << quint32(reg::TypeDword) << QByteArray("\x2a\x01\0\0", 4);
-        QTest::newRow("hex(7)") << kKey << "Multi" << 7u << QByteArray("A\0B\0\0\0", 6);
         QTest::newRow("empty value") << kKey << "Empty" << quint32(reg::TypeSz) << QByteArray();
-        QTest::newRow("default value") << kKey << "" << quint32(reg::TypeSz) << QByteArray("default\0", 8);
         QTest::newRow("bad dword left out") << kKey << "Broken" << 0u << QByteArray();
         QTest::newRow("bad hex left out") << kKey << "BadHex" << 0u << QByteArray();
     }
@@ -125,33 +143,88 @@ private Q_SLOTS:
         }
     }
 
+    // hardinfo comes first, but only a file that can run counts.
     void builtInAnswersPointAtTheSystemInfoProgram()
     {
         QTemporaryDir dir;
-        const QString bin = dir.filePath(QStringLiteral("bin"));
-        QDir().mkpath(bin);
-        qputenv("PATH", bin.toLocal8Bit());
+        qputenv("PATH", dir.path().toLocal8Bit());
         MachineRegistry registry(dir.filePath(QStringLiteral("none.ini")));
         QString path;
-        auto tool = [&] { return GetKeyValue(registry, reg::LocalMachine, reg::SysInfoKey, reg::SysInfoValue, path); };
-        auto folder = [&] {
-            return GetKeyValue(registry, reg::LocalMachine, reg::SysInfoFolderKey, reg::SysInfoFolderValue, path);
+        writeFile(dir.filePath(QStringLiteral("hardinfo")), "#!/bin/sh\n");
+        writeFile(dir.filePath(QStringLiteral("kinfocenter")), "#!/bin/sh\n", true);
+        QVERIFY(GetKeyValue(registry, reg::LocalMachine, reg::SysInfoKey, reg::SysInfoValue, path));
+        QCOMPARE(path, dir.filePath(QStringLiteral("kinfocenter")));
+        QVERIFY(GetKeyValue(registry, reg::LocalMachine, reg::SysInfoFolderKey, reg::SysInfoFolderValue, path));
+        QCOMPARE(path, dir.path());
+        QFile::setPermissions(dir.filePath(QStringLiteral("hardinfo")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QVERIFY(GetKeyValue(registry, reg::LocalMachine, reg::SysInfoKey, reg::SysInfoValue, path));
+        QCOMPARE(path, dir.filePath(QStringLiteral("hardinfo")));
+    }
+
+    // The registry's PATH value (type 0: none) and folder value; $D is a
+    // folder holding tool and msinfo/MSINFO32.EXE, both of which can run.
+    void startSysInfo_data()
+    {
+        QTest::addColumn<quint32>("type");
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("fullAccess");
+        QTest::addColumn<QStringList>("started");
+        auto row = [](const char *name, quint32 type, const QByteArray &path, const char *folder, bool fullAccess,
+                      const QStringList &started) {
+            QTest::newRow(name) << type << path << QString::fromLatin1(folder) << fullAccess << started;
         };
-        // No such program: neither key exists.
-        QVERIFY(!tool() && !folder());
-        // A file that cannot be run does not count; one that can, does.
-        writeFile(bin + QStringLiteral("/hardinfo"), "#!/bin/sh\n");
-        writeFile(bin + QStringLiteral("/kinfocenter"), "#!/bin/sh\n", true);
-        QVERIFY(tool());
-        QCOMPARE(path, bin + QStringLiteral("/kinfocenter"));
-        QVERIFY(folder());
-        QCOMPARE(path, bin);
-        // hardinfo comes first when both are there.
-        QFile::setPermissions(bin + QStringLiteral("/hardinfo"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        QVERIFY(tool());
-        QCOMPARE(path, bin + QStringLiteral("/hardinfo"));
+        const quint32 sz = reg::TypeSz;
+        const QByteArray tool("$D/tool\0", 8);
+        const QStringList msinfo{"$D/msinfo/MSINFO32.EXE"};
+        row("PATH names the tool, no folder key", sz, tool, "", true, {"$D/tool"});
+        row("no PATH, folder lacks MSINFO32.EXE", 0, {}, "$D", true, {});
+        row("no PATH, folder holds MSINFO32.EXE", 0, {}, "$D/msinfo", true, msinfo);
+        row("PATH over 1024 bytes: folder tried", sz, QByteArray(1100, 'x'), "$D/msinfo", true, msinfo);
+        row("PATH of zero bytes: message at once", sz, {}, "$D/msinfo", true, {});
+        row("PATH expandable: empty command line", reg::TypeExpandSz, tool, "$D/msinfo", true, {""});
+        row("PATH names no program", sz, "$D/no-such-program", "", true, {"$D/no-such-program"});
+        row("no full access to the keys", sz, tool, "$D/msinfo", false, {});
+    }
+    // Whatever did not start a program ends in the message.
+    void startSysInfo()
+    {
+        QFETCH(quint32, type);
+        QFETCH(QByteArray, path);
+        QFETCH(QString, folder);
+        QFETCH(bool, fullAccess);
+        QFETCH(QStringList, started);
+        QTemporaryDir dir;
+        const QString ran = dir.filePath(QStringLiteral("ran.txt"));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("msinfo")));
+        for (const char *name : {"tool", "msinfo/MSINFO32.EXE"})
+            writeFile(dir.filePath(QString::fromLatin1(name)),
+                      QStringLiteral("#!/bin/sh\necho ran >> '%1'\n").arg(ran).toUtf8(), true);
+        RegistryTable registry;
+        const std::uint32_t access = fullAccess ? reg::KeyAllAccess : reg::KeyRead;
+        registry.addKey(reg::LocalMachine, reg::SysInfoKey, access);
+        registry.addKey(reg::LocalMachine, reg::SysInfoFolderKey, access);
+        if (type)
+            registry.setValue(reg::LocalMachine, reg::SysInfoKey, reg::SysInfoValue,
+                              {type, path.replace("$D", dir.path().toLocal8Bit())});
+        if (!folder.isEmpty())
+            registry.setValue(reg::LocalMachine, reg::SysInfoFolderKey, reg::SysInfoFolderValue,
+                              {reg::TypeSz, folder.replace(u"$D"_qs, dir.path()).toLocal8Bit() + '\0'});
+
+        RecordingShell shell;
+        MessageBoxCatcher boxes;
+        StartSysInfo(registry, shell, nullptr);
+
+        QCOMPARE(shell.started, started.replaceInStrings(u"$D"_qs, dir.path()));
+        const bool ranTool = !started.isEmpty() && QFileInfo(started[0]).isExecutable();
+        QCOMPARE(boxes.boxes().size(), size_t(ranTool ? 0 : 1));
+        if (!ranTool)
+            QCOMPARE(boxes.boxes()[0].text, QStringLiteral("System Information Is Unavailable At This Time"));
+        else
+            QTRY_VERIFY(QFile::exists(ran));
+        QCOMPARE(registry.openHandles(), 0);
     }
 };
 
-QTEST_GUILESS_MAIN(tst_registry)
+QTEST_MAIN(tst_registry)
 #include "tst_registry.moc"

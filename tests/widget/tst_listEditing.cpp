@@ -128,83 +128,62 @@ private Q_SLOTS:
         QCOMPARE(selectedRows(box), done && current < 0 ? QList<int>() : selected);
     }
 
-    // The remove button (or a double-click on an entry, removing the current one).
-    void removing_data()
+    // Remove (the selected entries; a single selected one stands for the
+    // current one), a double-click on an entry (the current one), Up and Down
+    // (the current entry, which stays current and selected). Entries are
+    // letters; -1 is no current entry.
+    void editing_data()
     {
-        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<QString>("entries");
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<int>("current");
-        QTest::addColumn<bool>("doubleClick");
-        QTest::addColumn<QStringList>("left");
-        QTest::newRow("none selected") << 3 << QList<int>() << 1 << false << QStringList{"0", "1", "2"};
-        // One selected entry: the current one goes, wherever the mark is.
-        QTest::newRow("one selected, current elsewhere") << 3 << QList<int>{0} << 2 << false << QStringList{"0", "1"};
-        QTest::newRow("one selected, no current") << 3 << QList<int>{0} << -1 << false << QStringList{"0", "1", "2"};
-        QTest::newRow("several selected") << 5 << QList<int>{0, 2, 4} << 1 << false << QStringList{"1", "3"};
-        QTest::newRow("single entry, not selected") << 1 << QList<int>() << 0 << false << QStringList{"0"};
-        QTest::newRow("all selected") << 3 << QList<int>{0, 1, 2} << 1 << false << QStringList();
-        QTest::newRow("double-click") << 3 << QList<int>{0, 2} << 1 << true << QStringList{"0", "2"};
-        QTest::newRow("double-click, no current") << 3 << QList<int>{0} << -1 << true << QStringList{"0", "1", "2"};
-    }
-    void removing()
-    {
-        QFETCH(int, count);
-        QFETCH(QList<int>, selected);
-        QFETCH(int, current);
-        QFETCH(bool, doubleClick);
-        QFETCH(QStringList, left);
-        QListWidget list;
-        QStringList entries;
-        for (int i = 0; i < count; ++i)
-            entries << QString::number(i);
-        prepare(list, entries, selected, current);
-
-        doubleClick ? removeCurrentEntry(list) : removeSelectedEntries(list);
-
-        QCOMPARE(texts(list), left);
-        if (left.size() < count && (doubleClick || selected.contains(current)))
-            QCOMPARE(list.currentRow(), -1);
-    }
-
-    void move_data()
-    {
-        QTest::addColumn<bool>("up");
-        QTest::addColumn<int>("current");
-        QTest::addColumn<QList<int>>("selected");
-        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("after");
         QTest::addColumn<int>("currentAfter");
         QTest::addColumn<QList<int>>("selectedAfter");
-        QTest::newRow("up: second becomes first") << true << 1 << QList<int>{1}
-            << QStringList{"b", "a", "c", "d"} << 0 << QList<int>{0};
-        QTest::newRow("up: others keep their marks") << true << 2 << QList<int>{0, 3}
-            << QStringList{"a", "c", "b", "d"} << 1 << QList<int>{0, 1, 3};
-        QTest::newRow("up: first stays") << true << 0 << QList<int>{0}
-            << QStringList{"a", "b", "c", "d"} << 0 << QList<int>{0};
-        QTest::newRow("up: no current") << true << -1 << QList<int>{2}
-            << QStringList{"a", "b", "c", "d"} << -1 << QList<int>{2};
-        QTest::newRow("down: second-to-last becomes last") << false << 2 << QList<int>{2}
-            << QStringList{"a", "b", "d", "c"} << 3 << QList<int>{3};
-        QTest::newRow("down: first") << false << 0 << QList<int>{}
-            << QStringList{"b", "a", "c", "d"} << 1 << QList<int>{1};
-        QTest::newRow("down: last stays") << false << 3 << QList<int>{3}
-            << QStringList{"a", "b", "c", "d"} << 3 << QList<int>{3};
-        QTest::newRow("down: no current") << false << -1 << QList<int>{}
-            << QStringList{"a", "b", "c", "d"} << -1 << QList<int>{};
+        auto row = [](const char *name, const char *op, const char *entries, const QList<int> &selected, int current,
+                      const char *after, int currentAfter, const QList<int> &selectedAfter) {
+            QTest::newRow(name) << QString::fromLatin1(op) << QString::fromLatin1(entries) << selected << current
+                                << QString::fromLatin1(after) << currentAfter << selectedAfter;
+        };
+        row("remove: none selected", "remove", "abc", {}, 1, "abc", 1, {});
+        row("remove: one selected, current elsewhere", "remove", "abc", {0}, 2, "ab", -1, {0});
+        row("remove: one selected, no current", "remove", "abc", {0}, -1, "abc", -1, {0});
+        row("remove: several selected", "remove", "abcde", {0, 2, 4}, 1, "bd", 0, {});
+        row("remove: several selected, the current one too", "remove", "abcde", {0, 1, 3}, 1, "ce", -1, {});
+        row("remove: single entry, not selected", "remove", "a", {}, 0, "a", 0, {});
+        row("remove: all selected", "remove", "abc", {0, 1, 2}, 1, "", -1, {});
+        row("double-click", "double-click", "abc", {0, 2}, 1, "ac", -1, {0, 1});
+        row("double-click, no current", "double-click", "abc", {0}, -1, "abc", -1, {0});
+        row("up: second becomes first", "up", "abcd", {1}, 1, "bacd", 0, {0});
+        row("up: others keep their marks", "up", "abcd", {0, 3}, 2, "acbd", 1, {0, 1, 3});
+        row("up: first stays", "up", "abcd", {0}, 0, "abcd", 0, {0});
+        row("up: no current", "up", "abcd", {2}, -1, "abcd", -1, {2});
+        row("down: second-to-last becomes last", "down", "abcd", {2}, 2, "abdc", 3, {3});
+        row("down: first", "down", "abcd", {}, 0, "bacd", 1, {1});
+        row("down: last stays", "down", "abcd", {3}, 3, "abcd", 3, {3});
+        row("down: no current", "down", "abcd", {}, -1, "abcd", -1, {});
     }
-    void move()
+    void editing()
     {
-        QFETCH(bool, up);
-        QFETCH(int, current);
+        QFETCH(QString, op);
+        QFETCH(QString, entries);
         QFETCH(QList<int>, selected);
-        QFETCH(QStringList, after);
+        QFETCH(int, current);
+        QFETCH(QString, after);
         QFETCH(int, currentAfter);
         QFETCH(QList<int>, selectedAfter);
         QListWidget list;
-        prepare(list, {"a", "b", "c", "d"}, selected, current);
+        prepare(list, entries.split(QString(), Qt::SkipEmptyParts), selected, current);
 
-        up ? cmdMoveUp_Click(list) : cmdMoveDown_Click(list);
+        if (op == u"remove")
+            removeSelectedEntries(list);
+        else if (op == u"double-click")
+            removeCurrentEntry(list);
+        else
+            op == u"up" ? cmdMoveUp_Click(list) : cmdMoveDown_Click(list);
 
-        QCOMPARE(texts(list), after);
+        QCOMPARE(texts(list).join(QString()), after);
         QCOMPARE(list.currentRow(), currentAfter);
         QCOMPARE(selectedRows(list), selectedAfter);
     }
