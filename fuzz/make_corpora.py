@@ -19,6 +19,9 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TEST_DATA = os.path.join(HERE, "..", "tests", "data")
+sys.dont_write_bytecode = True  # keep tests/data free of caches
+sys.path.insert(0, TEST_DATA)
+from make_metafiles import colorref, metafile, record  # noqa: E402
 
 
 def put(target, name, data):
@@ -439,32 +442,6 @@ def jpeg():
 
 
 # --- metafiles ------------------------------------------------------------
-
-def record(function, *words, raw=b""):
-    body = b"".join(struct.pack("<h" if w < 0 else "<H", w) for w in words) + raw
-    if len(body) % 2:
-        body += b"\0"
-    return struct.pack("<IH", 3 + len(body) // 2, function) + body
-
-
-def metafile(records, objects, box=None, inch=1000, end=True):
-    records = records + ([record(0x0000)] if end else [])
-    words = 9 + sum(len(r) // 2 for r in records)
-    biggest = max(len(r) // 2 for r in records)
-    head = struct.pack("<HHHIHIH", 1, 9, 0x0300, words, objects, biggest, 0)
-    if box is None:
-        return head + b"".join(records)
-    left, top, right, bottom = box
-    placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, left, top, right, bottom, inch, 0)
-    checksum = 0
-    for (w,) in struct.iter_unpack("<H", placeable):
-        checksum ^= w
-    return placeable + struct.pack("<H", checksum) + head + b"".join(records)
-
-
-def colorref(c):
-    return (c & 0xFFFF, c >> 16)
-
 
 def pen(style, width, colour):
     return record(0x02FA, style, width, 0, *colorref(colour))
