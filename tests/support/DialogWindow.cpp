@@ -53,8 +53,7 @@ bool DialogWindow::measureRows(QRect box)
         const int x = m_rect.left() + box.right() - 6;
         int top = -1;
         for (int y = m_rect.top() + box.top() + 1; y < m_rect.top() + box.bottom(); ++y) {
-            const QColor c = shot.pixelColor(x, y);
-            const bool marked = qMin(c.red(), qMin(c.green(), c.blue())) < 247;
+            const bool marked = !near(shot.pixelColor(x, y), Qt::white, 8);
             if (marked && top < 0)
                 top = y;
             if (!marked && top >= 0) {
