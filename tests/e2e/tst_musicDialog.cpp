@@ -152,9 +152,7 @@ private Q_SLOTS:
 
     void cancelAndCloseBoxStoreNothing_data()
     {
-        QTest::addColumn<bool>("closeBox");
-        QTest::newRow("Cancel") << false;
-        QTest::newRow("close box") << true;
+        addCancelAndCloseBoxRows();
     }
     void cancelAndCloseBoxStoreNothing()
     {
@@ -188,10 +186,7 @@ private Q_SLOTS:
 
     void okThatCannotSaveLosesNothing_data()
     {
-        QTest::addColumn<WriteFault>("fault");
-        QTest::newRow("read-only folder") << WriteFault::ReadOnlyFolder;
-        QTest::newRow("disk full") << WriteFault::DiskFull;
-        QTest::newRow("list file is a folder") << WriteFault::FolderForListFile;
+        addWriteFaultRows();
     }
     void okThatCannotSaveLosesNothing()
     {

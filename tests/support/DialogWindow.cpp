@@ -1,6 +1,7 @@
 #include "support/DialogWindow.h"
 
 #include <QImage>
+#include <QTest>
 
 namespace vz::test {
 
@@ -86,6 +87,13 @@ bool answerMessage(XServer &x, const QString &title, const QString &shotName)
     x.mouseMove(g->center().x(), g->center().y());
     x.key(QStringLiteral("Return"));
     return waitFor([&] { return x.windowsNamed(title).isEmpty(); });
+}
+
+void addCancelAndCloseBoxRows()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("Cancel") << false;
+    QTest::newRow("close box") << true;
 }
 
 } // namespace vz::test

@@ -43,6 +43,9 @@ private:
     int m_rowHeight = 16;
 };
 
+// Two data rows, "Cancel" and "close box", in a bool column named "closeBox".
+void addCancelAndCloseBoxRows();
+
 // Waits for a message box titled as the regular expression says and answers it
 // with Enter, the pointer on it; true once it has gone.
 bool answerMessage(XServer &x, const QString &title, const QString &shotName = {});

@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 #include <cerrno>
 #include <cstring>
@@ -115,6 +116,14 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
                      it.fileInfo().isDir() ? QByteArray("<folder>") : (f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>")));
     }
     return files;
+}
+
+void addWriteFaultRows()
+{
+    QTest::addColumn<WriteFault>("fault");
+    QTest::newRow("read-only folder") << WriteFault::ReadOnlyFolder;
+    QTest::newRow("disk full") << WriteFault::DiskFull;
+    QTest::newRow("list file is a folder") << WriteFault::FolderForListFile;
 }
 
 } // namespace vz::test

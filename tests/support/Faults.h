@@ -14,6 +14,9 @@ class App;
 
 enum class WriteFault { ReadOnlyFolder, DiskFull, FolderForListFile };
 
+// One data row per fault, in a column named "fault".
+void addWriteFaultRows();
+
 class FolderFault
 {
 public:
