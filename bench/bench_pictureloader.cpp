@@ -24,7 +24,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/PictureLoader.h"
+#include "imaging/PictureLoader.h"
 
 using namespace vz;
 

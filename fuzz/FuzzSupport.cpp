@@ -1,7 +1,7 @@
 #include "FuzzSupport.h"
 
-#include "platform/PictureLoader.h"
-#include "platform/picture/Limits.h"
+#include "imaging/PictureLoader.h"
+#include "imaging/Limits.h"
 #include "support/TestProgram.h"
 
 #include <QCoreApplication>

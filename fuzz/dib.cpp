@@ -5,7 +5,7 @@
 
 #include "FuzzSupport.h"
 
-#include "platform/picture/Dib.h"
+#include "imaging/Dib.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

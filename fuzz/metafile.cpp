@@ -6,8 +6,8 @@
 
 #include "FuzzSupport.h"
 
-#include "platform/PictureLoader.h"
-#include "platform/picture/WmfPicture.h"
+#include "imaging/PictureLoader.h"
+#include "imaging/WmfPicture.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

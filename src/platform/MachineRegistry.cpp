@@ -84,7 +84,7 @@ void loadStore(const QByteArray &text, RegistryTable &table)
             continue;
         if (line.startsWith('[') && line.endsWith(']')) {
             QString path = QString::fromLocal8Bit(line.mid(1, line.size() - 2)).trimmed();
-            for (const QString root : {QStringLiteral("HKEY_LOCAL_MACHINE\\"), QStringLiteral("HKLM\\")})
+            for (const QString &root : {QStringLiteral("HKEY_LOCAL_MACHINE\\"), QStringLiteral("HKLM\\")})
                 if (path.startsWith(root, Qt::CaseInsensitive))
                     path = path.mid(root.size());
             key = path;

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "platform/PictureLoader.h"
+#include "imaging/PictureLoader.h"
 
 namespace vz {
 

@@ -13,7 +13,7 @@
 #include "dialogs/picture/frmSettings.h"
 #include "platform/Cursor.h"
 #include "platform/HostWindow.h"
-#include "platform/PictureLoader.h"
+#include "imaging/PictureLoader.h"
 #include "runtime/MessageBox.h"
 #include "runtime/Program.h"
 #include "settings/MusicSettings.h"

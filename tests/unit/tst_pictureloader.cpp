@@ -8,7 +8,7 @@
 #include <QTest>
 #include <QtEndian>
 
-#include "platform/PictureLoader.h"
+#include "imaging/PictureLoader.h"
 
 using namespace vz;
 

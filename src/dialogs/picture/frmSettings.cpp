@@ -10,7 +10,7 @@
 #include "controls/ListEditing.h"
 #include "dialogs/about/frmAbout.h"
 #include "dialogs/music/frmMusic.h"
-#include "platform/PictureLoader.h"
+#include "imaging/PictureLoader.h"
 #include "runtime/MessageBox.h"
 #include "runtime/Numbers.h"
 #include "runtime/Program.h"

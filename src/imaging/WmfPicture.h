@@ -7,8 +7,8 @@
 // It is drawn antialiased on white: metafiles are drawn for paper, most of
 // them in black, and would vanish on the show's black screen otherwise.
 
-#include "platform/picture/WmfFile.h"
-#include "platform/picture/WmfPlayer.h"
+#include "imaging/WmfFile.h"
+#include "imaging/WmfPlayer.h"
 
 #include <QByteArray>
 #include <QImage>

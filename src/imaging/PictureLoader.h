@@ -4,7 +4,7 @@
 // and Windows metafiles. The format is told by the content, not the name. An
 // empty name gives an empty picture; anything else unreadable is an error with
 // a reason. Hostile files are refused with a reason rather than decoded at any
-// cost (see platform/picture/Limits.h).
+// cost (see imaging/Limits.h).
 
 #include <QImage>
 #include <QPoint>

@@ -1,6 +1,6 @@
-#include "platform/picture/IconFile.h"
+#include "imaging/IconFile.h"
 
-#include "platform/picture/Dib.h"
+#include "imaging/Dib.h"
 
 #include <QtEndian>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "platform/picture/WmfPlayer.h"
+#include "imaging/WmfPlayer.h"
 
-#include "platform/picture/Dib.h"
+#include "imaging/Dib.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "platform/picture/WmfFile.h"
+#include "imaging/WmfFile.h"
 
 namespace vz::picture {
 

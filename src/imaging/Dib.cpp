@@ -1,7 +1,7 @@
-#include "platform/picture/Dib.h"
+#include "imaging/Dib.h"
 
-#include "platform/picture/Limits.h"
-#include "platform/picture/PixelFormat.h"
+#include "imaging/Limits.h"
+#include "imaging/PixelFormat.h"
 
 #include <QBuffer>
 #include <QImageReader>

@@ -6,7 +6,7 @@
 // states, clip regions, text sizes and the total drawing work are capped, so
 // no file can make playback take absurd memory or time.
 
-#include "platform/picture/WmfFile.h"
+#include "imaging/WmfFile.h"
 
 #include <QBrush>
 #include <QColor>

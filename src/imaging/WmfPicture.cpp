@@ -1,4 +1,4 @@
-#include "platform/picture/WmfPicture.h"
+#include "imaging/WmfPicture.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "platform/picture/JpegDecoder.h"
+#include "imaging/JpegDecoder.h"
 
-#include "platform/picture/ExifOrientation.h"
-#include "platform/picture/Limits.h"
+#include "imaging/ExifOrientation.h"
+#include "imaging/Limits.h"
 
 #include <QIODevice>
 #include <QSysInfo>

@@ -1,13 +1,13 @@
-#include "platform/PictureLoader.h"
+#include "imaging/PictureLoader.h"
 
-#include "platform/picture/Dib.h"
-#include "platform/picture/ExifOrientation.h"
-#include "platform/picture/GifFile.h"
-#include "platform/picture/IconFile.h"
-#include "platform/picture/JpegDecoder.h"
-#include "platform/picture/Limits.h"
-#include "platform/picture/PixelFormat.h"
-#include "platform/picture/WmfPicture.h"
+#include "imaging/Dib.h"
+#include "imaging/ExifOrientation.h"
+#include "imaging/GifFile.h"
+#include "imaging/IconFile.h"
+#include "imaging/JpegDecoder.h"
+#include "imaging/Limits.h"
+#include "imaging/PixelFormat.h"
+#include "imaging/WmfPicture.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "platform/picture/GifFile.h"
+#include "imaging/GifFile.h"
 
 #include <QtEndian>
 

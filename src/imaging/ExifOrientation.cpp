@@ -1,4 +1,4 @@
-#include "platform/picture/ExifOrientation.h"
+#include "imaging/ExifOrientation.h"
 
 #include <QTransform>
 #include <algorithm>
