@@ -19,18 +19,4 @@ public:
     virtual void setPos(QPoint screenPos) = 0;
 };
 
-// The cursor of the running window system, through Qt.
-class SystemCursor final : public Cursor
-{
-public:
-    ~SystemCursor() override;
-    std::int16_t showCursor(bool show) override;
-    QPoint pos() const override;
-    void setPos(QPoint screenPos) override;
-
-private:
-    std::int16_t m_counter = 0;
-    bool m_blank = false;
-};
-
 } // namespace vz

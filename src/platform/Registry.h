@@ -4,11 +4,9 @@
 // system's status codes, so callers keep the classic checks.
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 
 #include <cstdint>
-#include <map>
 #include <span>
 
 namespace vz::reg {
@@ -61,38 +59,6 @@ public:
     virtual long queryValue(reg::HKey key, const QString &name, std::uint32_t &type,
                             std::span<char> buffer, std::uint32_t &length) = 0;
     virtual long closeKey(reg::HKey key) = 0;
-};
-
-// A registry held in memory. Key paths and value names are compared without
-// regard to case; each key allows a set of access rights. An open handle keeps
-// the values the key had when it was opened.
-class RegistryTable : public Registry
-{
-public:
-    void addKey(reg::HKey root, const QString &path, std::uint32_t allowedAccess = reg::KeyAllAccess);
-    // Sets a value, adding its key when needed.
-    void setValue(reg::HKey root, const QString &path, const QString &name, reg::Value value);
-    bool hasValue(reg::HKey root, const QString &path, const QString &name) const;
-    void clear();
-    // Handles opened and not yet closed.
-    int openHandles() const { return int(m_open.size()); }
-
-    long openKey(reg::HKey root, const QString &subKey, std::uint32_t access,
-                 reg::HKey &key) override;
-    long queryValue(reg::HKey key, const QString &name, std::uint32_t &type,
-                    std::span<char> buffer, std::uint32_t &length) override;
-    long closeKey(reg::HKey key) override;
-
-private:
-    struct Key {
-        std::uint32_t allowedAccess = reg::KeyAllAccess;
-        QHash<QString, reg::Value> values;
-    };
-    static QString keyId(reg::HKey root, const QString &path);
-
-    QHash<QString, Key> m_keys;
-    std::map<reg::HKey, Key> m_open;
-    reg::HKey m_nextHandle = 0x100;
 };
 
 } // namespace vz

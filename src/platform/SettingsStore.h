@@ -2,6 +2,7 @@
 // The per-user settings store: text values by application name, section and key.
 
 #include <QString>
+#include <optional>
 
 namespace vz {
 
@@ -9,29 +10,13 @@ class SettingsStore
 {
 public:
     virtual ~SettingsStore() = default;
-    // The stored text, or fallback when the value is absent.
+    // The stored text, or fallback when the value is absent or the store
+    // cannot be read.
     virtual QString get(const QString &app, const QString &section, const QString &key,
                         const QString &fallback) const = 0;
-    // Stores the value; returns an empty text on success, otherwise the reason.
-    virtual QString save(const QString &app, const QString &section, const QString &key,
-                         const QString &value) = 0;
-};
-
-// The store of the user's own account: on Linux an INI file in the user's
-// configuration folder ($XDG_CONFIG_HOME/<app>/<app>.conf), one group per section.
-// A store made with a folder keeps its files in that folder instead.
-class NativeSettingsStore final : public SettingsStore
-{
-public:
-    NativeSettingsStore() = default;
-    explicit NativeSettingsStore(QString folder) : m_folder(std::move(folder)) {}
-    QString get(const QString &app, const QString &section, const QString &key,
-                const QString &fallback) const override;
-    QString save(const QString &app, const QString &section, const QString &key,
-                 const QString &value) override;
-
-private:
-    QString m_folder;
+    // Stores the value; nullopt on success, otherwise the reason in words.
+    [[nodiscard]] virtual std::optional<QString> save(const QString &app, const QString &section,
+                                                      const QString &key, const QString &value) = 0;
 };
 
 } // namespace vz

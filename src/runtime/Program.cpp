@@ -3,24 +3,7 @@
 #include <QApplication>
 #include <QDir>
 
-#include "platform/Cursor.h"
-#include "platform/Instance.h"
-#include "platform/MachineRegistry.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
-
 namespace vz {
-
-Services systemServices(const QString &executablePath)
-{
-    Services s;
-    s.store = std::make_unique<NativeSettingsStore>();
-    s.cursor = std::make_unique<SystemCursor>();
-    s.instance = std::make_unique<SystemInstance>(executablePath);
-    s.shell = std::make_unique<DesktopShell>();
-    s.registry = std::make_unique<MachineRegistry>();
-    return s;
-}
 
 Program::Program(QString folder, Services services)
     : m_folder(std::move(folder)), m_services(std::move(services))

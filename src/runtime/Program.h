@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "platform/Cursor.h"
+#include "platform/HostWindow.h"
 #include "platform/Instance.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
@@ -33,10 +34,8 @@ struct Services {
     std::unique_ptr<Instance> instance;
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Registry> registry;
+    std::unique_ptr<HostWindow> hosts;
 };
-
-// The services of the real desktop, for the program's folder and executable.
-Services systemServices(const QString &executablePath);
 
 class Program : public QObject
 {
@@ -56,6 +55,7 @@ public:
     Instance &instance() { return *m_services.instance; }
     Shell &shell() { return *m_services.shell; }
     Registry &registry() { return *m_services.registry; }
+    HostWindow &hosts() { return *m_services.hosts; }
 
     // The form of type F, created and loaded on first reference.
     template <class F> F &form();

@@ -1,11 +1,16 @@
 #include "runtime/TextFile.h"
 
 #include <QFile>
+#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 namespace vz {
+
+namespace {
+Q_LOGGING_CATEGORY(lcFiles, "vz.files", QtCriticalMsg)
+} // namespace
 
 LineReader::LineReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
 
@@ -34,11 +39,18 @@ std::optional<QString> LineReader::next()
 std::optional<QByteArray> readWholeFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // A list file that is missing is an empty list; one that is there but
+    // cannot be read is taken as empty too, which is worth a note.
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (file.exists())
+            qCWarning(lcFiles) << path << "cannot be read:" << file.errorString();
         return std::nullopt;
+    }
     QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError) {
+        qCWarning(lcFiles) << path << "cannot be read:" << file.errorString();
         return std::nullopt;
+    }
     return bytes;
 }
 
@@ -53,7 +65,7 @@ void LineWriter::add(const QString &line)
     m_bytes += "\r\n";
 }
 
-QString replaceFile(const QString &path, const QByteArray &bytes)
+std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -67,7 +79,7 @@ QString replaceFile(const QString &path, const QByteArray &bytes)
     }
     if (!file.commit())
         return file.errorString();
-    return {};
+    return std::nullopt;
 }
 
 bool isEncodable(const QString &text)

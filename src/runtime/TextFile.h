@@ -23,7 +23,8 @@ private:
     qsizetype m_pos = 0;
 };
 
-// The whole file, or nullopt when it cannot be opened or read.
+// The whole file, or nullopt when it cannot be opened or read (logged under
+// vz.files unless it is missing).
 std::optional<QByteArray> readWholeFile(const QString &path);
 
 // Collects lines and writes them with CR LF line ends.
@@ -38,9 +39,9 @@ private:
 };
 
 // Replaces the file at path with bytes, through a temporary file renamed over
-// the old one, so the old file stays whole when anything fails. Returns an empty
-// text on success, otherwise the reason in words.
-QString replaceFile(const QString &path, const QByteArray &bytes);
+// the old one, so the old file stays whole when anything fails. Returns nullopt
+// on success, otherwise the reason in words.
+[[nodiscard]] std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes);
 
 // Whether text can be written in the system's encoding and read back unchanged.
 bool isEncodable(const QString &text);

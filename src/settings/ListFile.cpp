@@ -54,20 +54,18 @@ QString saveFailure(const QString &what, const QString &reason)
 }
 } // namespace
 
-QString saveChoices(Program &program, const QString &key, int state, const QString &listFile,
-                    const LineWriter &lines)
+std::optional<QString> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
+                                   const LineWriter &lines)
 {
-    const QString storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state));
-    if (!storeError.isEmpty())
-        return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, storeError);
+    if (const auto storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state)))
+        return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, *storeError);
     const QString path = program.programFile(listFile);
-    const QString fileError = replaceFile(path, lines.bytes());
-    if (!fileError.isEmpty())
-        return saveFailure(path, fileError) +
+    if (const auto fileError = replaceFile(path, lines.bytes()))
+        return saveFailure(path, *fileError) +
                QStringLiteral("\r\n\r\nVeroridovuz keeps its lists beside its program file, so it needs "
                               "to be able to write in\r\n%1")
                    .arg(QDir::toNativeSeparators(program.folder()));
-    return {};
+    return std::nullopt;
 }
 
 } // namespace vz

@@ -34,10 +34,10 @@ inline const QString kPresets = QStringLiteral("Presets");
 std::optional<int> loadStoredState(Program &program, const QString &key);
 
 // Stores the random switch under key first, then replaces the program's list
-// file (named as "\RozG.ini") with the lines. Returns an empty text on
-// success, otherwise a message for the user naming what could not be written
-// and why; the previous file is then still whole.
-QString saveChoices(Program &program, const QString &key, int state, const QString &listFile,
+// file (named as "\RozG.ini") with the lines. Returns nullopt on success,
+// otherwise a message for the user naming what could not be written and why;
+// the previous file is then still whole.
+[[nodiscard]] std::optional<QString> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
                     const LineWriter &lines);
 
 } // namespace vz

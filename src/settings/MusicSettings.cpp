@@ -17,7 +17,7 @@ MusicSettings loadMusicSettings(Program &program)
     return s;
 }
 
-QString saveMusicSettings(Program &program, int randomM, const QStringList &songs)
+std::optional<QString> saveMusicSettings(Program &program, int randomM, const QStringList &songs)
 {
     LineWriter lines;
     writeEntries(lines, songs);

@@ -23,9 +23,9 @@ struct MusicSettings {
 // Reads what is there and skips what is not; never fails.
 MusicSettings loadMusicSettings(Program &program);
 
-// Stores "RandomM", then replaces the file. Returns an empty text on success,
+// Stores "RandomM", then replaces the file. Returns nullopt on success,
 // otherwise a message for the user; the previous file is then still whole.
-QString saveMusicSettings(Program &program, int randomM, const QStringList &songs);
+[[nodiscard]] std::optional<QString> saveMusicSettings(Program &program, int randomM, const QStringList &songs);
 
 // The song count on the file's first line, as the show reads it before each
 // song; nullopt when the file or the number is missing.

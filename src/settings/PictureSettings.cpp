@@ -18,7 +18,7 @@ PictureSettings loadPictureSettings(Program &program)
     return s;
 }
 
-QString savePictureSettings(Program &program, int randomP, const QString &interval,
+std::optional<QString> savePictureSettings(Program &program, int randomP, const QString &interval,
                             const QStringList &pictures)
 {
     LineWriter lines;

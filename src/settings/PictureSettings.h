@@ -23,10 +23,10 @@ struct PictureSettings {
 PictureSettings loadPictureSettings(Program &program);
 
 // Stores "RandomP", then replaces the file. An empty interval is written as
-// the number 10. Returns an empty text on success, otherwise a message for the
-// user that names what could not be written and why; the previous file is then
+// the number 10. Returns nullopt on success, otherwise a message for the user
+// that names what could not be written and why; the previous file is then
 // still whole.
-QString savePictureSettings(Program &program, int randomP, const QString &interval,
+[[nodiscard]] std::optional<QString> savePictureSettings(Program &program, int randomP, const QString &interval,
                             const QStringList &pictures);
 
 } // namespace vz

@@ -67,7 +67,7 @@ frmmain::frmmain(Program &program)
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     if (const auto host = program.hostWindow()) {
-        m_embedded = embedInto(*this, *host);
+        m_embedded = program.hosts().embed(*this, *host);
         m_hostLost = !m_embedded;
     } else {
         // Borderless, above other windows, and not a task-bar entry.
@@ -255,7 +255,9 @@ void frmmain::giveWayToSettings()
 {
     m_inTick = true;
     Timer1.stop();
-    RestoreCursor(program().cursor());
+    // Inside a host's window the load left the cursor alone.
+    if (!m_embedded)
+        RestoreCursor(program().cursor());
     releaseKeyboard();
     msgBox(this, QStringLiteral("Please select few image files"), MsgIcon::Information);
     ensurePlayer().Stop();

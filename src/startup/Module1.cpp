@@ -53,26 +53,27 @@ void CheckInstance(Program &program)
 
 namespace {
 
-std::optional<quintptr> windowId(const QString &text)
+// The window id in the text; 0, which names no window, when the text is not
+// one. A show asked to draw into a window must not cover the screen instead.
+quintptr windowId(const QString &text)
 {
     bool ok = false;
     const QString t = text.trimmed();
     const quintptr id = t.startsWith(u"0x", Qt::CaseInsensitive) ? t.mid(2).toULongLong(&ok, 16)
                                                                  : t.toULongLong(&ok, 10);
-    if (!ok || id == 0)
-        return std::nullopt;
-    return id;
+    return ok ? id : 0;
 }
 
 } // namespace
 
-std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xscreensaverWindow)
+std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xscreensaverWindow,
+                                      const HostWindow &hosts)
 {
     for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == u"-window-id" && i + 1 < args.size())
-            return windowId(args[i + 1]);
+        if (args[i] == u"-window-id")
+            return windowId(args.value(i + 1));
         if (args[i] == u"-root")
-            return rootWindow();
+            return hosts.rootWindow();
     }
     if (!xscreensaverWindow.isEmpty())
         return windowId(xscreensaverWindow);

@@ -12,6 +12,7 @@ namespace vz {
 
 class Program;
 class Cursor;
+class HostWindow;
 
 enum class Mode : Integer { Settings = 1, Show = 2, Preview = 3 };
 
@@ -29,8 +30,10 @@ void CheckInstance(Program &program);
 
 // The host window named by the command line ("-window-id N", decimal or 0x
 // hexadecimal; "-root") or by $XSCREENSAVER_WINDOW, for a show drawn inside a
-// screen-saver daemon's window.
-std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xscreensaverWindow);
+// screen-saver daemon's window. A named window that is not a number is 0,
+// which no host window is, so that show ends at once.
+std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xscreensaverWindow,
+                                      const HostWindow &hosts);
 
 // Ends the program on the host's request (SIGTERM and the like): a running
 // show ends as its own exit does.

@@ -7,6 +7,7 @@
 #include "platform/Termination.h"
 #include "runtime/Program.h"
 #include "startup/Module1.h"
+#include "startup/SystemServices.h"
 
 int main(int argc, char *argv[])
 {
@@ -24,7 +25,8 @@ int main(int argc, char *argv[])
     vz::Program program(QCoreApplication::applicationDirPath(),
                         vz::systemServices(QCoreApplication::applicationFilePath()));
     if (mode == vz::Mode::Show)
-        program.setHostWindow(vz::hostWindowFor(args, qEnvironmentVariable("XSCREENSAVER_WINDOW")));
+        program.setHostWindow(
+            vz::hostWindowFor(args, qEnvironmentVariable("XSCREENSAVER_WINDOW"), program.hosts()));
     QObject::connect(&program, &vz::Program::ended, &app, &QCoreApplication::exit);
     vz::Termination termination;
     QObject::connect(&termination, &vz::Termination::requested, &program,

@@ -121,13 +121,24 @@ private Q_SLOTS:
         QVERIFY(cursorIsBlank(x.display()) == false);
     }
 
+    // A window id that names no window ends the show at once, never a
+    // full-screen show that takes the keyboard.
+    void missingHostWindowEndsQuietly_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::newRow("no such window") << "0x7fffff";
+        QTest::newRow("0") << "0";
+        QTest::newRow("not a number") << "screen";
+    }
     void missingHostWindowEndsQuietly()
     {
+        QFETCH(QString, id);
         XServer x;
         App app(x);
         writeShow(app, QStringLiteral("1"));
-        const RunResult r = app.runToEnd({QStringLiteral("-window-id"), QStringLiteral("0x7fffff")}, 10000);
+        const RunResult r = app.runToEnd({QStringLiteral("-window-id"), id}, 10000);
         QVERIFY(r.finished);
+        QCOMPARE(r.exitCode, 0);
         QVERIFY(x.windowsNamed(kShow).isEmpty());
     }
 };

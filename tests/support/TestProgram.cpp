@@ -3,15 +3,16 @@
 #include <QDir>
 #include <QFile>
 
-#include "platform/Cursor.h"
-#include "platform/Instance.h"
-#include "platform/MachineRegistry.h"
-#include "platform/SettingsStore.h"
-#include "platform/Shell.h"
+#include "platform/x11/DesktopShell.h"
+#include "platform/x11/MachineRegistry.h"
+#include "platform/x11/NativeSettingsStore.h"
+#include "platform/x11/SystemCursor.h"
+#include "platform/x11/SystemInstance.h"
+#include "platform/x11/X11HostWindow.h"
 
 namespace vz::test {
 
-TestProgram::TestProgram()
+TestProgram::TestProgram(std::unique_ptr<HostWindow> hosts)
 {
     QDir(m_dir.path()).mkpath(QStringLiteral("store"));
     Services s;
@@ -20,6 +21,7 @@ TestProgram::TestProgram()
     s.instance = std::make_unique<SystemInstance>(m_dir.filePath(QStringLiteral("veroridovuz")));
     s.shell = std::make_unique<DesktopShell>();
     s.registry = std::make_unique<MachineRegistry>();
+    s.hosts = hosts ? std::move(hosts) : std::make_unique<X11HostWindow>();
     m_program = std::make_unique<Program>(m_dir.path(), std::move(s));
 }
 

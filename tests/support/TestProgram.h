@@ -12,7 +12,9 @@ namespace vz::test {
 class TestProgram
 {
 public:
-    TestProgram();
+    // The real services, with the settings store in the temporary folder;
+    // hosts, when given, stands in for the host windows of the desktop.
+    explicit TestProgram(std::unique_ptr<HostWindow> hosts = nullptr);
     Program &operator*() { return *m_program; }
     Program *operator->() { return m_program.get(); }
     QString folder() const { return m_dir.path(); }

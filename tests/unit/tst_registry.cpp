@@ -9,8 +9,8 @@
 #include <QTest>
 
 #include "dialogs/about/SystemInfo.h"
-#include "platform/MachineRegistry.h"
-#include "platform/Shell.h"
+#include "platform/x11/DesktopShell.h"
+#include "platform/x11/MachineRegistry.h"
 #include "support/MessageBoxCatcher.h"
 
 using namespace vz;

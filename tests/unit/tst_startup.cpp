@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
-#include "platform/Cursor.h"
+#include "platform/x11/SystemCursor.h"
 #include "startup/Module1.h"
 
 using namespace vz;

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "dialogs/picture/frmSettings.h"
+#include "platform/HostWindow.h"
 #include "settings/MusicSettings.h"
 #include "settings/PictureSettings.h"
 #include "show/PictureBox.h"
@@ -35,7 +36,8 @@ QStringList makePictures(const TestProgram &p, int count, QSize size = {})
 // A show loaded over the stored list (random box state, pictures).
 frmmain &loadShow(TestProgram &p, int random, const QStringList &pictures)
 {
-    savePictureSettings(*p, random, QStringLiteral("1"), pictures);
+    if (savePictureSettings(*p, random, QStringLiteral("1"), pictures))
+        qFatal("cannot save the picture list");
     frmmain &show = p->form<frmmain>();
     show.finishLoad();
     return show;
@@ -145,7 +147,7 @@ private Q_SLOTS:
         QFETCH(QMessageBox::Icon, icon);
         TestProgram p;
         MessageBoxCatcher boxes;
-        saveMusicSettings(*p, 0, {});
+        QVERIFY(!saveMusicSettings(*p, 0, {}));
         frmmain &show = loadShow(p, 0, pictures);
         show.show();
         show.timer1().setInterval(1);
@@ -162,6 +164,23 @@ private Q_SLOTS:
         QVERIFY(!p->hasEnded() && p->loadedForm<frmSettings>()->isVisible());
         p->unload(p->loadedForm<frmSettings>());
         QVERIFY(p->hasEnded());
+    }
+
+    // Inside a host's window the cursor is the host's: giving way to the
+    // settings leaves its counter where the load found it.
+    void embeddedShowLeavesTheCursorAlone()
+    {
+        struct AcceptingHost final : HostWindow {
+            quintptr rootWindow() const override { return 1; }
+            bool embed(QWidget &, quintptr) override { return true; }
+        };
+        TestProgram p(std::make_unique<AcceptingHost>());
+        p->setHostWindow(1);
+        MessageBoxCatcher boxes;
+        QVERIFY(!saveMusicSettings(*p, 0, {}));
+        loadShow(p, 0, {}).timer1().setInterval(1);
+        QTRY_VERIFY(!p->loadedForm<frmmain>());
+        QCOMPARE(int(p->cursor().showCursor(false)), -1);
     }
 };
 

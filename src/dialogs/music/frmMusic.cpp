@@ -112,9 +112,8 @@ void frmMusic::Command6_Click()
 
 void frmMusic::Command3_Click()
 {
-    const QString failure = saveMusicSettings(program(), checkValue(*ui->chkRandomM), ui->List1->entries());
-    if (!failure.isEmpty()) {
-        msgBox(this, failure, MsgIcon::Critical);
+    if (const auto failure = saveMusicSettings(program(), checkValue(*ui->chkRandomM), ui->List1->entries())) {
+        msgBox(this, *failure, MsgIcon::Critical);
         return;
     }
     backToPictures();

@@ -180,10 +180,9 @@ void frmSettings::Text1_LostFocus()
 
 void frmSettings::Command3_Click()
 {
-    const QString failure = savePictureSettings(program(), checkValue(*ui->chkRandomP),
-                                                ui->Text1->text(), ui->List1->entries());
-    if (!failure.isEmpty()) {
-        msgBox(this, failure, MsgIcon::Critical);
+    if (const auto failure = savePictureSettings(program(), checkValue(*ui->chkRandomP), ui->Text1->text(),
+                                                 ui->List1->entries())) {
+        msgBox(this, *failure, MsgIcon::Critical);
         return;
     }
     program().end();

@@ -1,15 +1,14 @@
-// Exact-caption look-up of top-level windows on X11. It opens its own
-// connection, so it sees the whole desktop whatever Qt platform plugin runs,
-// and windows of every process.
-
-#include "platform/Instance.h"
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "platform/x11/FindWindow.h"
 
 #include <QByteArray>
 #include <optional>
+
+#include "platform/Logging.h"
+
+// Xlib last: its macros (Bool, Status...) clash with Qt headers.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <vector>
 
 namespace vz {
@@ -92,8 +91,10 @@ std::vector<Window> children(Display *d, Window w)
 bool x11FindWindow(const QString &caption)
 {
     Display_ display;
-    if (!display.d)
+    if (!display.d) {
+        qCWarning(lcPlatform) << "no X display to look for" << caption << "on";
         return false;
+    }
     auto *previous = XSetErrorHandler(ignoreXErrors);
     Display *d = display.d;
     bool found = false;

@@ -1,9 +1,12 @@
-#include "platform/Instance.h"
+#include "platform/x11/SystemInstance.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
 #include <QStandardPaths>
+
+#include "platform/Logging.h"
+#include "platform/x11/FindWindow.h"
 
 namespace vz {
 
@@ -21,7 +24,13 @@ SystemInstance::SystemInstance(const QString &executablePath)
     // A lock left by a copy that crashed is stale (its process is gone) and is
     // taken over; only a live holder counts as a previous instance.
     m_lock->setStaleLockTime(0);
-    m_prev = !m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError;
+    if (m_lock->tryLock(0))
+        return;
+    m_prev = m_lock->error() == QLockFile::LockFailedError;
+    // A lock that cannot be made at all says nothing of other copies; this
+    // copy then runs as if it were the first.
+    if (!m_prev)
+        qCWarning(lcPlatform) << "no instance lock" << m_lock->error() << "in" << folder;
 }
 
 SystemInstance::~SystemInstance() = default;

@@ -1,7 +1,9 @@
-#include "platform/SettingsStore.h"
+#include "platform/x11/NativeSettingsStore.h"
 
 #include <QSettings>
 #include <memory>
+
+#include "platform/Logging.h"
 
 namespace vz {
 
@@ -23,6 +25,8 @@ QString NativeSettingsStore::get(const QString &app, const QString &section, con
                                  const QString &fallback) const
 {
     const auto settings = open(m_folder, app);
+    if (settings->status() != QSettings::NoError)
+        qCWarning(lcPlatform) << "settings store" << settings->fileName() << "unreadable:" << settings->status();
     const QVariant value = settings->value(keyPath(section, key));
     if (!value.isValid())
         return fallback;
@@ -33,7 +37,7 @@ QString NativeSettingsStore::get(const QString &app, const QString &section, con
     return value.toString();
 }
 
-QString NativeSettingsStore::save(const QString &app, const QString &section, const QString &key,
+std::optional<QString> NativeSettingsStore::save(const QString &app, const QString &section, const QString &key,
                                   const QString &value)
 {
     const auto settings = open(m_folder, app);
@@ -41,13 +45,13 @@ QString NativeSettingsStore::save(const QString &app, const QString &section, co
     settings->sync();
     switch (settings->status()) {
     case QSettings::NoError:
-        return {};
+        return std::nullopt;
     case QSettings::AccessError:
         return QStringLiteral("cannot write %1").arg(settings->fileName());
     case QSettings::FormatError:
         return QStringLiteral("%1 is damaged").arg(settings->fileName());
     }
-    return {};
+    return std::nullopt;
 }
 
 } // namespace vz

@@ -2,7 +2,11 @@
 
 #include <QSocketNotifier>
 
+#include "platform/Logging.h"
+
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -24,8 +28,12 @@ void onSignal(int signal)
 
 Termination::Termination(QObject *parent) : QObject(parent)
 {
-    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+    // Without the pipe the signals keep their default action: they still end
+    // the program, only without its own ending.
+    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        qCWarning(lcPlatform) << "termination signals not handled:" << std::strerror(errno);
         return;
+    }
     m_notifier = std::make_unique<QSocketNotifier>(g_pipe[0], QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &Termination::readPipe);
     struct sigaction action = {};

@@ -1,4 +1,4 @@
-#include "platform/Shell.h"
+#include "platform/x11/DesktopShell.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "platform/Registry.h"
+#include "platform/RegistryTable.h"
 
 #include <algorithm>
 

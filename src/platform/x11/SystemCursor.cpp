@@ -1,4 +1,4 @@
-#include "platform/Cursor.h"
+#include "platform/x11/SystemCursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>

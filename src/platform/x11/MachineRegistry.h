@@ -22,7 +22,7 @@
 // Both are read afresh each time a key is opened, so a program installed or a
 // file changed while the program runs counts at the next look-up.
 
-#include "platform/Registry.h"
+#include "platform/RegistryTable.h"
 
 namespace vz {
 

@@ -1,4 +1,4 @@
-#include "platform/MachineRegistry.h"
+#include "platform/x11/MachineRegistry.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,6 +6,8 @@
 #include <QStandardPaths>
 
 #include <optional>
+
+#include "platform/Logging.h"
 
 namespace vz {
 
@@ -92,13 +94,15 @@ void loadStore(const QByteArray &text, RegistryTable &table)
             continue;
         }
         const qsizetype eq = line.indexOf('=');
-        if (!key || eq < 0)
+        const auto value = key && eq >= 0 ? parseValue(line.mid(eq + 1)) : std::nullopt;
+        if (!value) {
+            qCWarning(lcPlatform) << "registry store: line left out:" << line;
             continue;
+        }
         QString name = QString::fromLocal8Bit(line.left(eq)).trimmed();
         if (name == u"@")
             name.clear();
-        if (const auto value = parseValue(line.mid(eq + 1)))
-            table.setValue(reg::LocalMachine, *key, name, *value);
+        table.setValue(reg::LocalMachine, *key, name, *value);
     }
 }
 
@@ -126,8 +130,11 @@ void MachineRegistry::reload()
 {
     clear();
     QFile store(m_storeFile.isEmpty() ? systemStoreFile() : m_storeFile);
+    // Without a store file only the built-in answers count.
     if (!store.fileName().isEmpty() && store.open(QIODevice::ReadOnly))
         loadStore(store.readAll(), *this);
+    else if (!store.fileName().isEmpty())
+        qCWarning(lcPlatform) << "registry store" << store.fileName() << "unreadable:" << store.errorString();
 
     const QString tool = findSystemInfoTool();
     if (tool.isEmpty())

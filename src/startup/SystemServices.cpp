@@ -1,0 +1,24 @@
+#include "startup/SystemServices.h"
+
+#include "platform/x11/DesktopShell.h"
+#include "platform/x11/MachineRegistry.h"
+#include "platform/x11/NativeSettingsStore.h"
+#include "platform/x11/SystemCursor.h"
+#include "platform/x11/SystemInstance.h"
+#include "platform/x11/X11HostWindow.h"
+
+namespace vz {
+
+Services systemServices(const QString &executablePath)
+{
+    Services s;
+    s.store = std::make_unique<NativeSettingsStore>();
+    s.cursor = std::make_unique<SystemCursor>();
+    s.instance = std::make_unique<SystemInstance>(executablePath);
+    s.shell = std::make_unique<DesktopShell>();
+    s.registry = std::make_unique<MachineRegistry>();
+    s.hosts = std::make_unique<X11HostWindow>();
+    return s;
+}
+
+} // namespace vz
