@@ -94,14 +94,14 @@ int main(int argc, char **argv)
         pictures << dir.filePath(QStringLiteral("photo%1.jpg").arg(i));
         pattern(6000, 4000, i).save(pictures.last(), "JPEG", 90);
     }
-    if (largeMetafile(data + QStringLiteral("/gen_placeable_red_on_blue.wmf"), dir.filePath("large.wmf")))
+    if (largeMetafile(data + QStringLiteral("/wmf/gen_placeable_red_on_blue.wmf"), dir.filePath("large.wmf")))
         pictures << dir.filePath(QStringLiteral("large.wmf"));
-    const QStringList realFiles{"bmpsuite_pal8rle.bmp", "wx_cmyk.jpg", "video-001.progressive.jpeg",
-                                "aero_anim56.gif", "gdk_bug785447_18images.ico", "llama_4bpp.dib",
-                                "gen_placeable_text.wmf", "tdf88163-non-placeable.wmf",
-                                "gdk_testrotate_exif_orient6.jpg", "lo_oo_smiley_interlaced.gif"};
+    const QStringList realFiles{"bmp/bmpsuite_pal8rle.bmp", "jpeg/wx_cmyk.jpg", "jpeg/video-001.progressive.jpeg",
+                                "gif/aero_anim56.gif", "ico/gdk_bug785447_18images.ico", "dib/llama_4bpp.dib",
+                                "wmf/gen_placeable_text.wmf", "wmf/tdf88163-non-placeable.wmf",
+                                "jpeg/gdk_testrotate_exif_orient6.jpg", "gif/lo_oo_smiley_interlaced.gif"};
     for (const QString &f : realFiles) {
-        pictures << dir.filePath(QStringLiteral("real-") + f);
+        pictures << dir.filePath(QStringLiteral("real-") + f.section(u'/', 1));
         QFile::copy(data + u'/' + f, pictures.last());
     }
     for (int i = 0; pictures.size() < 200; ++i) {

@@ -9,6 +9,7 @@ and ImageMagick's convert; everything else is written here.
     fuzz/make_corpora.py gif jpeg   only those
 """
 
+import glob
 import os
 import shutil
 import struct
@@ -21,7 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 TEST_DATA = os.path.join(HERE, "..", "tests", "data")
 sys.dont_write_bytecode = True  # keep tests/data free of caches
 sys.path.insert(0, TEST_DATA)
-from make_metafiles import colorref, metafile, record  # noqa: E402
+from make_pictures import colorref, metafile, record  # noqa: E402
 
 
 def put(target, name, data):
@@ -32,7 +33,9 @@ def put(target, name, data):
 
 
 def copy(target, name):
-    with open(os.path.join(TEST_DATA, name), "rb") as f:
+    """A file of tests/data, found in the folder of its format."""
+    [path] = glob.glob(os.path.join(TEST_DATA, "*", name))
+    with open(path, "rb") as f:
         put(target, "data-" + name, f.read())
 
 

@@ -7,6 +7,7 @@
 #include "FuzzSupport.h"
 
 #include "imaging/PictureLoader.h"
+#include "imaging/Limits.h"
 #include "imaging/WmfPicture.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
@@ -17,17 +18,17 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    using vz::picture::WmfPicture;
-    WmfPicture metafile;
-    if (!metafile.open(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)))) {
-        VZ_FUZZ_CHECK(!metafile.errorString().isEmpty());
+    using namespace vz::picture;
+    const auto metafile = WmfPicture::open(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    if (!metafile) {
+        VZ_FUZZ_CHECK(!metafile.error().isEmpty());
         return 0;
     }
-    const QSize natural = metafile.size();
-    VZ_FUZZ_CHECK(natural.width() >= 1 && natural.width() <= WmfPicture::kMaxSide);
-    VZ_FUZZ_CHECK(natural.height() >= 1 && natural.height() <= WmfPicture::kMaxSide);
+    const QSize natural = metafile.value()->size();
+    VZ_FUZZ_CHECK(natural.width() >= 1 && natural.width() <= kMaxMetafileSide);
+    VZ_FUZZ_CHECK(natural.height() >= 1 && natural.height() <= kMaxMetafileSide);
     const QRect area = vz::PictureLoader::visibleRect(natural, QSize(256, 256));
-    const QImage image = metafile.render(area);
+    const QImage image = metafile.value()->render(area);
     VZ_FUZZ_CHECK(image.size() == area.size());
     vz::fuzz::letTimersRun();
     return 0;

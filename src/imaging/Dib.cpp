@@ -1,5 +1,6 @@
 #include "imaging/Dib.h"
 
+#include "imaging/ByteReader.h"
 #include "imaging/Limits.h"
 #include "imaging/PixelFormat.h"
 
@@ -17,45 +18,40 @@ constexpr int kV4Header = 108;
 
 constexpr int BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3, BI_ALPHABITFIELDS = 6;
 
-quint16 u16(QByteArrayView d, qsizetype at) { return qFromLittleEndian<quint16>(d.data() + at); }
-quint32 u32(QByteArrayView d, qsizetype at) { return qFromLittleEndian<quint32>(d.data() + at); }
-qint32 i32(QByteArrayView d, qsizetype at) { return qFromLittleEndian<qint32>(d.data() + at); }
-
 void putU32(QByteArray &d, qsizetype at, quint32 v) { qToLittleEndian<quint32>(v, d.data() + at); }
 
 } // namespace
 
 std::optional<DibInfo> readDibInfo(QByteArrayView dib)
 {
-    if (dib.size() < 4)
-        return std::nullopt;
+    const ByteReader in(dib);
     DibInfo info;
-    const quint32 headerSize = u32(dib, 0);
+    const quint32 headerSize = in.u32(0);
     if (headerSize == kCoreHeader) {
-        if (dib.size() < kCoreHeader)
+        if (!in.has(0, kCoreHeader))
             return std::nullopt;
-        info.width = u16(dib, 4);
-        info.height = u16(dib, 6);
-        if (u16(dib, 8) != 1)
+        info.width = in.u16(4);
+        info.height = in.u16(6);
+        if (in.u16(8) != 1)
             return std::nullopt;
-        info.bitCount = u16(dib, 10);
+        info.bitCount = in.u16(10);
     } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 64
                || headerSize == kV4Header || headerSize == 124) {
-        if (dib.size() < qsizetype(headerSize))
+        if (!in.has(0, headerSize))
             return std::nullopt;
-        const qint64 w = i32(dib, 4);
-        qint64 h = i32(dib, 8);
+        const qint64 w = in.i32(4);
+        qint64 h = in.i32(8);
         if (h < 0) {
             h = -h;
             info.bottomUp = false;
         }
-        if (w <= 0 || w > kMaxSide || h > kMaxSide || u16(dib, 12) != 1)
+        if (w <= 0 || w > kMaxSide || h > kMaxSide || in.u16(12) != 1)
             return std::nullopt;
         info.width = int(w);
         info.height = int(h);
-        info.bitCount = u16(dib, 14);
-        info.compression = int(u32(dib, 16));
-        const quint32 used = u32(dib, 32);
+        info.bitCount = in.u16(14);
+        info.compression = int(in.u32(16));
+        const quint32 used = in.u32(32);
         if (used > 256 && info.bitCount <= 8)
             return std::nullopt;
         info.colorsUsed = int(qMin<quint32>(used, 1u << 16));
@@ -78,9 +74,11 @@ std::optional<DibInfo> readDibInfo(QByteArrayView dib)
     if (info.width <= 0 || info.height <= 0)
         return std::nullopt;
 
-    qint64 colors = 0;
-    if (info.bitCount <= 8)
-        colors = info.colorsUsed ? info.colorsUsed : (1 << info.bitCount);
+    // Bitmaps of 16 bits and more need no colours, but may still carry a
+    // table of colorsUsed of them (for displays with a palette).
+    qint64 colors = info.colorsUsed;
+    if (info.bitCount <= 8 && colors == 0)
+        colors = 1 << info.bitCount;
     const int entryBytes = headerSize == kCoreHeader ? 3 : 4;
     qint64 masks = 0;
     if (headerSize == kInfoHeader && info.compression == BI_BITFIELDS)
@@ -125,22 +123,16 @@ QByteArray bmpFile(QByteArrayView dib, const DibInfo &info, qint64 bitsOffset)
     return file;
 }
 
-QImage decodePackedDib(QByteArrayView dib, qint64 maxPixels, QString *error)
+Result<QImage> decodePackedDib(QByteArrayView dib, qint64 maxPixels)
 {
     const auto info = readDibInfo(dib);
-    if (!info) {
-        *error = QStringLiteral("the bitmap header is not valid");
-        return {};
-    }
-    if (qint64(info->width) * info->height > maxPixels) {
-        *error = QStringLiteral("the bitmap is too large (%1 x %2 pixels)").arg(info->width).arg(info->height);
-        return {};
-    }
+    if (!info)
+        return Failure{QStringLiteral("the bitmap header is not valid")};
+    if (qint64(info->width) * info->height > maxPixels)
+        return Failure{QStringLiteral("the bitmap is too large (%1 x %2 pixels)").arg(info->width).arg(info->height)};
     if (info->packedBitsOffset > dib.size()
-        || (info->uncompressedBytes && info->packedBitsOffset + info->uncompressedBytes > dib.size())) {
-        *error = QStringLiteral("the bitmap data is cut short");
-        return {};
-    }
+        || (info->uncompressedBytes && info->packedBitsOffset + info->uncompressedBytes > dib.size()))
+        return Failure{QStringLiteral("the bitmap data is cut short")};
     QByteArray file = bmpFile(dib, *info, info->packedBitsOffset);
     QBuffer buffer(&file);
     buffer.open(QIODevice::ReadOnly);
@@ -148,7 +140,7 @@ QImage decodePackedDib(QByteArrayView dib, qint64 maxPixels, QString *error)
     reader.setAllocationLimit(int(kMaxDecoderBytes / (1024 * 1024)));
     QImage image = reader.read();
     if (image.isNull())
-        *error = QStringLiteral("the bitmap cannot be decoded (%1)").arg(reader.errorString());
+        return Failure{QStringLiteral("the bitmap cannot be decoded (%1)").arg(reader.errorString())};
     return thirtyTwoBit(std::move(image));
 }
 

@@ -4,6 +4,8 @@
 // file header; info headers of 52 and 56 bytes (RGB or RGBA masks, as some
 // image editors write them) are widened to the 108-byte form that it reads.
 
+#include "imaging/Result.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QImage>
@@ -37,7 +39,7 @@ std::optional<DibInfo> readDibInfo(QByteArrayView dib);
 QByteArray bmpFile(QByteArrayView dib, const DibInfo &info, qint64 bitsOffset);
 
 // Decodes a packed DIB (info header, colour table, pixels) of at most
-// maxPixels pixels; a null image with a reason on failure.
-QImage decodePackedDib(QByteArrayView dib, qint64 maxPixels, QString *error);
+// maxPixels pixels into a 32-bit image.
+Result<QImage> decodePackedDib(QByteArrayView dib, qint64 maxPixels);
 
 } // namespace vz::picture

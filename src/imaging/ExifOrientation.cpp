@@ -1,42 +1,33 @@
 #include "imaging/ExifOrientation.h"
 
+#include "imaging/ByteReader.h"
+
 #include <QTransform>
 #include <algorithm>
 
 namespace vz::picture {
 
-int exifOrientation(const unsigned char *tiff, std::size_t size)
+int exifOrientation(QByteArrayView tiff)
 {
-    if (!tiff || size < 8)
+    if (!tiff.startsWith("II") && !tiff.startsWith("MM"))
         return 1;
-    const bool little = tiff[0] == 'I' && tiff[1] == 'I';
-    const bool big = tiff[0] == 'M' && tiff[1] == 'M';
-    if (!little && !big)
+    const ByteReader in(tiff, tiff.startsWith("II") ? ByteReader::Order::Little : ByteReader::Order::Big);
+    if (in.u16(2) != 42)
         return 1;
-    auto u16 = [&](std::size_t at) -> unsigned {
-        return little ? unsigned(tiff[at]) | unsigned(tiff[at + 1]) << 8
-                      : unsigned(tiff[at]) << 8 | unsigned(tiff[at + 1]);
-    };
-    auto u32 = [&](std::size_t at) -> std::size_t {
-        return little ? std::size_t(u16(at)) | std::size_t(u16(at + 2)) << 16
-                      : std::size_t(u16(at)) << 16 | std::size_t(u16(at + 2));
-    };
-    if (u16(2) != 42)
+    const qsizetype ifd = in.u32(4);
+    if (ifd < 8 || !in.has(ifd, 2))
         return 1;
-    const std::size_t ifd = u32(4);
-    if (ifd < 8 || ifd > size - 2)
-        return 1;
-    const unsigned entries = u16(ifd);
-    std::size_t at = ifd + 2;
-    for (unsigned i = 0; i < entries && at + 12 <= size; ++i, at += 12) {
-        if (u16(at) != 0x0112)
+    const unsigned entries = in.u16(ifd);
+    qsizetype at = ifd + 2;
+    for (unsigned i = 0; i < entries && in.has(at, 12); ++i, at += 12) {
+        if (in.u16(at) != 0x0112)
             continue;
         // SHORT as the standard says; some cameras write a (signed) LONG or a BYTE.
-        std::size_t value = 0;
-        switch (u16(at + 2)) {
-        case 1: value = tiff[at + 8]; break;
-        case 3: value = u16(at + 8); break;
-        case 4: case 9: value = u32(at + 8); break;
+        qint64 value = 0;
+        switch (in.u16(at + 2)) {
+        case 1: value = in.u8(at + 8); break;
+        case 3: value = in.u16(at + 8); break;
+        case 4: case 9: value = in.u32(at + 8); break;
         default: return 1;
         }
         return value >= 1 && value <= 8 ? int(value) : 1;

@@ -6,13 +6,13 @@
 #include <QImage>
 #include <QRect>
 #include <QSize>
-#include <cstddef>
+#include <QByteArrayView>
 
 namespace vz::picture {
 
 // The orientation in a TIFF structure (the APP1 payload after "Exif\0\0");
 // 1 when it is absent, out of range or the structure is damaged.
-int exifOrientation(const unsigned char *tiff, std::size_t size);
+int exifOrientation(QByteArrayView tiff);
 
 // The upright size of a picture stored with the given size.
 QSize orientedSize(QSize stored, int orientation);

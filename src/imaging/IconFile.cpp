@@ -1,6 +1,8 @@
 #include "imaging/IconFile.h"
 
+#include "imaging/ByteReader.h"
 #include "imaging/Dib.h"
+#include "imaging/Limits.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -11,43 +13,38 @@ namespace {
 
 constexpr qsizetype kHeaderBytes = 6;
 constexpr qsizetype kEntryBytes = 16;
-constexpr int kMaxIconSide = 4096;
 constexpr char kPngSignature[] = "\x89PNG\r\n\x1a\n";
-
-quint16 u16(QByteArrayView d, qsizetype at) { return qFromLittleEndian<quint16>(d.data() + at); }
-quint32 u32(QByteArrayView d, qsizetype at) { return qFromLittleEndian<quint32>(d.data() + at); }
 
 } // namespace
 
 QList<IconImage> iconImages(QByteArrayView file)
 {
     QList<IconImage> images;
-    if (file.size() < kHeaderBytes || u16(file, 0) != 0 || u16(file, 2) != 1)
+    const ByteReader in(file);
+    if (!in.has(0, kHeaderBytes) || in.u16(0) != 0 || in.u16(2) != 1)
         return images;
-    const qsizetype declared = u16(file, 4);
+    const qsizetype declared = in.u16(4);
     const qsizetype count = std::min(declared, (file.size() - kHeaderBytes) / kEntryBytes);
     for (qsizetype i = 0; i < count; ++i) {
         const qsizetype entry = kHeaderBytes + i * kEntryBytes;
         IconImage image;
-        image.bytes = u32(file, entry + 8);
-        image.offset = u32(file, entry + 12);
-        if (image.offset < kHeaderBytes || image.bytes < 40 || image.offset > file.size()
-            || image.bytes > file.size() - image.offset)
+        image.bytes = in.u32(entry + 8);
+        image.offset = in.u32(entry + 12);
+        if (image.offset < kHeaderBytes || image.bytes < 40 || !in.has(image.offset, image.bytes))
             continue;
-        const QByteArrayView data = file.sliced(image.offset, image.bytes);
-        if (data.startsWith(QByteArrayView(kPngSignature, 8))) {
-            if (data.size() < 24)
-                continue;
+        const ByteReader data(in.bytes(image.offset, image.bytes));
+        if (data.data().startsWith(QByteArrayView(kPngSignature, 8))) {
+            const ByteReader png(data.data(), ByteReader::Order::Big);
             image.png = true;
-            image.width = int(qFromBigEndian<quint32>(data.data() + 16));
-            image.height = int(qFromBigEndian<quint32>(data.data() + 20));
+            image.width = int(png.u32(16));
+            image.height = int(png.u32(20));
             image.bitCount = 32;
         } else {
-            if (u32(data, 0) != 40)
+            if (data.u32(0) != 40)
                 continue;
             // The height covers the colour bitmap and the transparency mask.
-            QByteArray header(data.data(), 40);
-            qToLittleEndian<qint32>(qFromLittleEndian<qint32>(data.data() + 8) / 2, header.data() + 8);
+            QByteArray header = data.bytes(0, 40).toByteArray();
+            qToLittleEndian<qint32>(data.i32(8) / 2, header.data() + 8);
             const auto info = readDibInfo(header);
             if (!info)
                 continue;

@@ -177,7 +177,8 @@ bool JpegDecoder::guardedReadHeader()
     for (jpeg_saved_marker_ptr m = s.info.marker_list; m; m = m->next) {
         if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6
             && std::memcmp(m->data, "Exif\0\0", 6) == 0) {
-            s.orientation = exifOrientation(m->data + 6, m->data_length - 6);
+            s.orientation = exifOrientation(QByteArrayView(reinterpret_cast<const char *>(m->data) + 6,
+                                                           qsizetype(m->data_length) - 6));
             break;
         }
     }

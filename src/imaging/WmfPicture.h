@@ -7,43 +7,43 @@
 // It is drawn antialiased on white: metafiles are drawn for paper, most of
 // them in black, and would vanish on the show's black screen otherwise.
 
+#include "imaging/Result.h"
+#include "imaging/WmfDeviceContext.h"
 #include "imaging/WmfFile.h"
-#include "imaging/WmfPlayer.h"
 
 #include <QByteArray>
 #include <QImage>
 #include <QSize>
-#include <QString>
+#include <memory>
 
 namespace vz::picture {
 
 class WmfPicture
 {
 public:
-    // Largest metafile read.
-    static constexpr qint64 kMaxFileBytes = 64LL * 1024 * 1024;
-    // Longest side of a metafile's picture; larger declared sizes are scaled down.
-    static constexpr int kMaxSide = 4096;
-    // Longest side of a plain metafile's picture.
-    static constexpr int kPlainSide = 1024;
-
     static bool looksLikeMetafile(QByteArrayView data) { return WmfFile::looksLikeMetafile(data); }
 
-    // Checks the metafile and works out its size; false with errorString()
-    // when it is not a metafile or is damaged.
-    bool open(QByteArray data);
+    // Checks the metafile and works out its size; the reason when it is not
+    // a metafile or is damaged.
+    static Result<std::unique_ptr<WmfPicture>> open(QByteArray data);
+
+    // The record table views the data the picture holds: never copied or moved.
+    WmfPicture(const WmfPicture &) = delete;
+    WmfPicture &operator=(const WmfPicture &) = delete;
+
     QSize size() const { return m_size; }
-    // The part area (in the picture's pixels) of the picture.
+    // The part area (in the picture's pixels) of the picture; null when
+    // there is not enough memory for it.
     QImage render(const QRect &area) const;
 
-    QString errorString() const { return m_error; }
-
 private:
-    QByteArray m_data;
+    explicit WmfPicture(QByteArray data);
+    std::optional<QString> measure();
+
+    const QByteArray m_data;
     WmfFile m_file;
     WmfMapping m_mapping;
     QSize m_size;
-    QString m_error;
 };
 
 } // namespace vz::picture

@@ -211,7 +211,7 @@ private Q_SLOTS:
             // Odd shapes: each is stretched to the whole box.
             convert({"-size", i % 2 ? "16x64" : "64x16", "xc:" + im[i], target});
         }
-        QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/gen_placeable_cyan.wmf"), path(fixtures[5].name)));
+        QVERIFY(QFile::copy(QStringLiteral(VZ_TEST_DATA "/wmf/gen_placeable_cyan.wmf"), path(fixtures[5].name)));
         // The list, in the opposite order.
         QByteArray list = " 5 \r\n 6 \r\n";
         for (int i = 5; i >= 0; --i)

@@ -1,0 +1,89 @@
+#pragma once
+// What every picture format offers the loader: a reader that tells its files
+// by their first bytes and opens one, and the opened file, which knows its
+// size and decodes any part of it. A new format is one more ImageFormat in
+// standardFormats(); QtImageSource serves the formats that Qt's image readers
+// decode.
+
+#include "imaging/Limits.h"
+#include "imaging/Result.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QImage>
+#include <QImageReader>
+#include <QRect>
+#include <QSize>
+#include <memory>
+#include <vector>
+
+class QFile;
+
+namespace vz::picture {
+
+// One picture file, opened by its format.
+class ImageSource
+{
+public:
+    virtual ~ImageSource() = default;
+    // The picture's natural size in pixels (after any EXIF rotation).
+    virtual QSize size() const = 0;
+    // The pixels of region, a part of QRect(QPoint(0, 0), size()). Only once.
+    virtual Result<QImage> read(const QRect &region) = 0;
+};
+
+class ImageFormat
+{
+public:
+    virtual ~ImageFormat() = default;
+    // Whether the file is one of this format's, by its first kHeadBytes bytes.
+    virtual bool canRead(QByteArrayView head) const = 0;
+    // Reads as much of file as size() needs (file stays open while the
+    // source lives); the reason, as a sentence, when it cannot.
+    virtual Result<std::unique_ptr<ImageSource>> open(QFile &file) const = 0;
+};
+
+inline constexpr qsizetype kHeadBytes = 256;
+
+// Every format shown, in the order they are told apart: formats with a
+// signature first, the packed bitmap, which has none, last.
+std::vector<std::unique_ptr<ImageFormat>> standardFormats();
+
+std::unique_ptr<ImageFormat> bitmapFormat();
+std::unique_ptr<ImageFormat> packedBitmapFormat();
+std::unique_ptr<ImageFormat> jpegFormat();
+std::unique_ptr<ImageFormat> gifFormat();
+std::unique_ptr<ImageFormat> iconFormat();
+std::unique_ptr<ImageFormat> metafileFormat();
+
+// The reasons the formats share.
+Failure damaged(const QString &detail);
+Failure tooLarge(qint64 width, qint64 height);
+Failure fileTooLarge();
+
+// The whole file, when it is at most limit bytes.
+Result<QByteArray> readWhole(QFile &file, qint64 limit = kMaxFileBytes);
+
+// A file that one of Qt's image readers decodes, from a device or from bytes.
+class QtImageSource final : public ImageSource
+{
+public:
+    static Result<std::unique_ptr<ImageSource>> open(QIODevice &device, const char *format);
+    static Result<std::unique_ptr<ImageSource>> open(QByteArray bytes, const char *format);
+
+    QSize size() const override { return m_size; }
+    Result<QImage> read(const QRect &region) override;
+
+private:
+    QtImageSource(QIODevice &device, const char *format);
+    explicit QtImageSource(QByteArray bytes, const char *format);
+    std::optional<Failure> start();
+
+    QByteArray m_bytes;
+    QBuffer m_buffer;
+    QImageReader m_reader;
+    QSize m_size;
+};
+
+} // namespace vz::picture

@@ -1,0 +1,66 @@
+// JPEG files, decoded by libjpeg straight from the file (see
+// imaging/JpegDecoder.h), only the rows and columns asked for, and turned
+// upright by their EXIF orientation.
+
+#include "imaging/ExifOrientation.h"
+#include "imaging/ImageFormat.h"
+#include "imaging/JpegDecoder.h"
+
+#include <QFile>
+
+namespace vz::picture {
+
+namespace {
+
+class JpegSource final : public ImageSource
+{
+public:
+    explicit JpegSource(QFile &file)
+        : m_decoder(file)
+    {
+    }
+
+    std::optional<Failure> start()
+    {
+        if (!m_decoder.readHeader())
+            return damaged(m_decoder.errorString());
+        return std::nullopt;
+    }
+
+    QSize size() const override { return orientedSize(m_decoder.storedSize(), m_decoder.orientation()); }
+
+    Result<QImage> read(const QRect &region) override
+    {
+        const int orientation = m_decoder.orientation();
+        QImage pixels = m_decoder.decode(storedRect(region, m_decoder.storedSize(), orientation));
+        if (pixels.isNull())
+            return damaged(m_decoder.errorString());
+        return applyOrientation(std::move(pixels), orientation);
+    }
+
+private:
+    JpegDecoder m_decoder;
+};
+
+class JpegFormat final : public ImageFormat
+{
+public:
+    bool canRead(QByteArrayView head) const override { return head.startsWith("\xFF\xD8\xFF"); }
+
+    Result<std::unique_ptr<ImageSource>> open(QFile &file) const override
+    {
+        auto source = std::make_unique<JpegSource>(file);
+        if (auto failure = source->start())
+            return std::move(*failure);
+        return std::unique_ptr<ImageSource>(std::move(source));
+    }
+};
+
+} // namespace
+
+std::unique_ptr<ImageFormat> jpegFormat()
+{
+    return std::make_unique<JpegFormat>();
+}
+
+} // namespace vz::picture

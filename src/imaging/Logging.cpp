@@ -1,0 +1,7 @@
+#include "imaging/Logging.h"
+
+namespace vz::picture {
+
+Q_LOGGING_CATEGORY(lcImaging, "vz.imaging", QtCriticalMsg)
+
+} // namespace vz::picture
