@@ -75,40 +75,26 @@ QByteArray lengthenedWave(const QString &path)
 
 } // namespace
 
-MediaPlayer::MediaPlayer(QObject *parent)
-    : QObject(parent), m_output(std::make_unique<QAudioOutput>()),
-      m_player(std::make_unique<QMediaPlayer>())
-{
-    m_player->setAudioOutput(m_output.get());
-    connect(m_player.get(), &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::follow);
-    connect(m_player.get(), &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::follow);
-    connect(m_player.get(), &QMediaPlayer::positionChanged, this, &MediaPlayer::follow);
-    connect(m_player.get(), &QMediaPlayer::errorOccurred, this, [this] {
-        if (m_phase != Phase::Idle)
-            finish(false);
-    });
-}
+MediaPlayer::MediaPlayer(QObject *parent) : QObject(parent), m_output(std::make_unique<QAudioOutput>()) {}
 
 MediaPlayer::~MediaPlayer()
 {
-    m_player->stop();
+    Stop();
 }
 
 bool MediaPlayer::Open(const QString &fileName)
 {
-    m_phase = Phase::Idle;
-    m_player->stop();
+    Stop();
+    // Every song gets a player of its own: reports about the song before it
+    // that are still on their way cannot touch the new one.
+    m_player.reset();
+    m_lengthened.reset();
     const QFileInfo info(fileName);
     if (fileName.isEmpty() || !info.isFile()) {
         if (!fileName.isEmpty())
             qCWarning(lcMusic) << "song skipped, no such file:" << fileName;
-        m_player->setSource(QUrl());
         return false;
     }
-    // Cleared first: the same song opened again (a play list of one) must start
-    // from the beginning, not stay at its end.
-    m_player->setSource(QUrl());
-    m_lengthened.reset();
     QString path = info.absoluteFilePath();
     if (const QByteArray wave = lengthenedWave(path); !wave.isEmpty()) {
         auto copy = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/vz-song-XXXXXX.wav"));
@@ -118,6 +104,12 @@ bool MediaPlayer::Open(const QString &fileName)
         }
     }
     m_song = fileName;
+    m_player = std::make_unique<QMediaPlayer>();
+    m_player->setAudioOutput(m_output.get());
+    connect(m_player.get(), &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::follow);
+    connect(m_player.get(), &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::follow);
+    connect(m_player.get(), &QMediaPlayer::positionChanged, this, &MediaPlayer::follow);
+    connect(m_player.get(), &QMediaPlayer::errorOccurred, this, &MediaPlayer::follow);
     m_player->setSource(QUrl::fromLocalFile(path));
     m_phase = Phase::Opening;
     m_opening.start();
@@ -129,7 +121,8 @@ bool MediaPlayer::Open(const QString &fileName)
 void MediaPlayer::Stop()
 {
     m_phase = Phase::Idle;
-    m_player->stop();
+    if (m_player)
+        m_player->stop();
 }
 
 void MediaPlayer::finish(bool played)
@@ -149,18 +142,14 @@ void MediaPlayer::follow()
     case Phase::Idle:
         break;
     case Phase::Opening:
-        // Reports about the song before it (its end, the cleared source) may
-        // still arrive; only the new song's own progress or failure counts.
-        if (failed)
-            finish(false);
+        if (failed || status == QMediaPlayer::EndOfMedia)
+            finish(!failed);
         else if (playing && (status == QMediaPlayer::BufferedMedia || m_player->position() > 0))
             m_phase = Phase::Playing;
         break;
     case Phase::Playing:
-        if (failed)
-            finish(false);
-        else if (!playing || status == QMediaPlayer::EndOfMedia)
-            finish(true);
+        if (failed || !playing || status == QMediaPlayer::EndOfMedia)
+            finish(!failed);
         break;
     }
 }

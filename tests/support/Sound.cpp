@@ -61,9 +61,8 @@ const std::vector<qint16> &SoundServer::samples()
 
 double level(const std::vector<qint16> &samples, qint64 fromMs, qint64 toMs)
 {
-    const qint64 n = qint64(samples.size());
-    const qint64 a = std::clamp<qint64>(fromMs * SoundServer::kRate / 1000, 0, n);
-    const qint64 b = std::clamp<qint64>(toMs * SoundServer::kRate / 1000, a, n);
+    const qint64 a = std::clamp<qint64>(fromMs * SoundServer::kRate / 1000, 0, samples.size());
+    const qint64 b = std::clamp<qint64>(toMs * SoundServer::kRate / 1000, a, samples.size());
     double sum = 0;
     for (qint64 i = a; i < b; ++i)
         sum += double(samples[i]) * samples[i];
@@ -107,12 +106,10 @@ std::vector<Stretch> pitchStretches(const std::vector<qint16> &samples, const st
 
 bool until(const std::function<bool()> &pred, int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!pred()) {
+    for (const QDeadlineTimer deadline(timeoutMs); !pred(); QThread::msleep(10)) {
         if (deadline.hasExpired())
             return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(10);
+        QCoreApplication::processEvents();
     }
     return true;
 }

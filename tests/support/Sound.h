@@ -15,8 +15,7 @@ public:
     SoundServer();
     ~SoundServer();
     bool ok() const { return m_ok; }
-    // The value of PULSE_SERVER that points a client at this server.
-    QString address() const;
+    QString address() const; // for PULSE_SERVER
 
     // Records the null sink's monitor (mono, 16-bit, kRate) from now on. The
     // first samples may take a moment to come; the recording's own length is
@@ -37,12 +36,11 @@ private:
     bool m_ok = false;
 };
 
-// One stretch of a recording: which of the candidate pitches (Hz) sounds in
-// it, or 0 for silence.
+// A stretch of a recording where one of the candidate pitches (Hz) sounds, or
+// (pitch 0) silence.
 struct Stretch {
     int pitch;
-    qint64 fromMs;
-    qint64 toMs;
+    qint64 fromMs, toMs;
 };
 
 // Splits a recording into stretches of one pitch each, judged in windows of
