@@ -15,7 +15,7 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
   packages+=(
     xvfb xdotool x11-utils x11-xserver-utils imagemagick
-    pulseaudio pulseaudio-utils sox libsox-fmt-mp3 libjpeg-turbo-progs feh
+    pulseaudio pulseaudio-utils sox libsox-fmt-mp3 gstreamer1.0-tools libjpeg-turbo-progs feh
     xss-lock dbus
   )
 fi

@@ -267,8 +267,11 @@ void frmmain::giveWayToSettings()
 
 MediaPlayer &frmmain::ensurePlayer()
 {
-    if (!m_player)
+    if (!m_player) {
         m_player = std::make_unique<MediaPlayer>();
+        // Queued: the player may report a failure from inside Open.
+        connect(m_player.get(), &MediaPlayer::ended, this, &frmmain::songEnded, Qt::QueuedConnection);
+    }
     return *m_player;
 }
 
@@ -292,6 +295,16 @@ void frmmain::Timer2_Timer()
     }
     songnum = songnum + 1 < songcount ? Integer(songnum + 1) : Integer(0);
     musicon(songnum);
+}
+
+void frmmain::songEnded(bool played)
+{
+    // The next song follows at once, as the tick would have it, while the music
+    // is on. Songs that fail at once are followed at once for one round of the
+    // play list; after that the tick paces them.
+    m_failedSongs = played ? 0 : m_failedSongs + 1;
+    if (Timer2.isActive() && m_failedSongs <= countOf(program().form<frmMusic>().List1()))
+        Timer2_Timer();
 }
 
 } // namespace vz

@@ -65,6 +65,7 @@ private:
 
     void Timer1_Timer();
     void Timer2_Timer();
+    void songEnded(bool played);
     void giveWayToSettings();
     Integer drawIndex(Integer count);
     MediaPlayer &ensurePlayer();
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<MediaPlayer> m_player;
     Integer songcount = 0;
     Integer songnum = 0;
+    int m_failedSongs = 0; // songs in a row that did not play
     Integer picnum = 0;
     QPoint formpos;
     QPoint imagepos;

@@ -18,7 +18,7 @@
 namespace vz {
 
 namespace {
-const QString kMusicPattern = QStringLiteral("*.mp3;*.wav");
+const QString kMusicPattern = QStringLiteral("*.mp3;*.wav;*.flac;*.ogg;*.oga;*.opus;*.m4a;*.aac");
 } // namespace
 
 frmMusic::frmMusic(Program &program) : Form(program), ui(std::make_unique<Ui::frmMusic>())
