@@ -1,5 +1,6 @@
 #include "platform/SettingsStore.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <memory>
 
@@ -48,6 +49,11 @@ QString NativeSettingsStore::save(const QString &app, const QString &section, co
         return QStringLiteral("%1 is damaged").arg(settings->fileName());
     }
     return {};
+}
+
+QString NativeSettingsStore::folder(const QString &app) const
+{
+    return QFileInfo(open(m_folder, app)->fileName()).absolutePath();
 }
 
 } // namespace vz

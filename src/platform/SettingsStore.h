@@ -15,6 +15,8 @@ public:
     // Stores the value; returns an empty text on success, otherwise the reason.
     virtual QString save(const QString &app, const QString &section, const QString &key,
                          const QString &value) = 0;
+    // The folder that holds the store's files for the application.
+    virtual QString folder(const QString &app) const = 0;
 };
 
 // The store of the user's own account: on Linux an INI file in the user's
@@ -29,6 +31,7 @@ public:
                 const QString &fallback) const override;
     QString save(const QString &app, const QString &section, const QString &key,
                  const QString &value) override;
+    QString folder(const QString &app) const override;
 
 private:
     QString m_folder;

@@ -1,6 +1,7 @@
 #include "settings/ListFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "runtime/Program.h"
 
@@ -46,6 +47,15 @@ std::optional<int> loadStoredState(Program &program, const QString &key)
     return checkStateFromStored(program.store().get(kAppTitle, kPresets, key, QStringLiteral("0")));
 }
 
+ListPlace listPlace(Program &program, const QString &listFile)
+{
+    const QString beside = program.programFile(listFile);
+    if (QFileInfo(program.folder()).isWritable())
+        return {beside, beside, true};
+    const QString own = QDir(program.store().folder(kAppTitle)).filePath(QFileInfo(beside).fileName());
+    return {QFileInfo::exists(own) ? own : beside, own, false};
+}
+
 namespace {
 QString saveFailure(const QString &what, const QString &reason)
 {
@@ -60,14 +70,18 @@ QString saveChoices(Program &program, const QString &key, int state, const QStri
     const QString storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state));
     if (!storeError.isEmpty())
         return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, storeError);
-    const QString path = program.programFile(listFile);
-    const QString fileError = replaceFile(path, lines.bytes());
-    if (!fileError.isEmpty())
-        return saveFailure(path, fileError) +
-               QStringLiteral("\r\n\r\nVeroridovuz keeps its lists beside its program file, so it needs "
-                              "to be able to write in\r\n%1")
-                   .arg(QDir::toNativeSeparators(program.folder()));
-    return {};
+    const ListPlace place = listPlace(program, listFile);
+    const QString folder = QFileInfo(place.save).absolutePath();
+    if (!place.besideProgram)
+        QDir().mkpath(folder); // a failure shows as the failed write below
+    const QString fileError = replaceFile(place.save, lines.bytes());
+    if (fileError.isEmpty())
+        return {};
+    const QString where = place.besideProgram
+        ? QStringLiteral("Veroridovuz keeps its lists beside its program file, so it needs to be able to write in")
+        : QStringLiteral("Veroridovuz cannot write beside its program file, so it keeps your lists in");
+    return saveFailure(place.save, fileError) + QStringLiteral("\r\n\r\n") + where + QStringLiteral("\r\n")
+         + QDir::toNativeSeparators(folder);
 }
 
 } // namespace vz
