@@ -40,3 +40,9 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xss-lock | xautolock | swayidle")
 
 include(CPack)
+
+if(BUILD_TESTING)
+  add_test(NAME package_contents COMMAND ${CMAKE_COMMAND} -DCPACK=${CMAKE_CPACK_COMMAND}
+           -DBUILD=${PROJECT_BINARY_DIR} -P ${CMAKE_CURRENT_LIST_DIR}/CheckPackage.cmake)
+  set_tests_properties(package_contents PROPERTIES LABELS package TIMEOUT 120)
+endif()
