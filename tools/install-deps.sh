@@ -11,6 +11,7 @@ packages=(
   libx11-dev libxfixes-dev libjpeg62-turbo-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-pulseaudio
   fonts-dejavu-core xdg-utils
+  dpkg-dev file
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(

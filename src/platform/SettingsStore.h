@@ -17,6 +17,8 @@ public:
     // Stores the value; nullopt on success, otherwise the reason in words.
     [[nodiscard]] virtual std::optional<QString> save(const QString &app, const QString &section,
                                                       const QString &key, const QString &value) = 0;
+    // The folder that holds the store's files for the application.
+    virtual QString folder(const QString &app) const = 0;
 };
 
 } // namespace vz

@@ -1,6 +1,7 @@
 #include "settings/ListFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "runtime/Program.h"
 
@@ -46,6 +47,15 @@ std::optional<int> loadStoredState(Program &program, const QString &key)
     return checkStateFromStored(program.store().get(kAppTitle, kPresets, key, QStringLiteral("0")));
 }
 
+ListPlace listPlace(Program &program, const QString &listFile)
+{
+    const QString beside = program.programFile(listFile);
+    if (QFileInfo(program.folder()).isWritable())
+        return {beside, beside, true};
+    const QString own = QDir(program.store().folder(kAppTitle)).filePath(QFileInfo(beside).fileName());
+    return {QFileInfo::exists(own) ? own : beside, own, false};
+}
+
 namespace {
 QString saveFailure(const QString &what, const QString &reason)
 {
@@ -59,13 +69,18 @@ std::optional<QString> saveChoices(Program &program, const QString &key, int sta
 {
     if (const auto storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state)))
         return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, *storeError);
-    const QString path = program.programFile(listFile);
-    if (const auto fileError = replaceFile(path, lines.bytes()))
-        return saveFailure(path, *fileError) +
-               QStringLiteral("\r\n\r\nVeroridovuz keeps its lists beside its program file, so it needs "
-                              "to be able to write in\r\n%1")
-                   .arg(QDir::toNativeSeparators(program.folder()));
-    return std::nullopt;
+    const ListPlace place = listPlace(program, listFile);
+    const QString folder = QFileInfo(place.save).absolutePath();
+    if (!place.besideProgram)
+        QDir().mkpath(folder); // a failure shows as the failed write below
+    const auto fileError = replaceFile(place.save, lines.bytes());
+    if (!fileError)
+        return std::nullopt;
+    const QString where = place.besideProgram
+        ? QStringLiteral("Veroridovuz keeps its lists beside its program file, so it needs to be able to write in")
+        : QStringLiteral("Veroridovuz cannot write beside its program file, so it keeps your lists in");
+    return saveFailure(place.save, *fileError) + QStringLiteral("\r\n\r\n") + where + QStringLiteral("\r\n")
+         + QDir::toNativeSeparators(folder);
 }
 
 } // namespace vz

@@ -33,11 +33,24 @@ inline const QString kPresets = QStringLiteral("Presets");
 // Reads a random switch ("RandomP", "RandomM") from the settings store, "0" when absent.
 std::optional<int> loadStoredState(Program &program, const QString &key);
 
-// Stores the random switch under key first, then replaces the program's list
-// file (named as "\RozG.ini") with the lines. Returns nullopt on success,
-// otherwise a message for the user naming what could not be written and why;
-// the previous file is then still whole.
-[[nodiscard]] std::optional<QString> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
-                    const LineWriter &lines);
+// Where a list file (named as "\RozG.ini") is read and saved. The lists live
+// beside the program while its folder can be written. An install that the user
+// cannot write (one for every user, under /usr) keeps each user's lists in the
+// folder of the settings store, and reads the list beside the program as the
+// starting point until the user has saved one of their own.
+struct ListPlace {
+    QString read;
+    QString save;
+    bool besideProgram = true;
+};
+ListPlace listPlace(Program &program, const QString &listFile);
+
+// Stores the random switch under key first, then replaces the list file (named
+// as "\RozG.ini", saved where listPlace says) with the lines. Returns nullopt on
+// success, otherwise a message for the user naming what could not be written
+// and why; the previous file is then still whole.
+[[nodiscard]] std::optional<QString> saveChoices(Program &program, const QString &key, int state,
+                                                 const QString &listFile,
+                                                 const LineWriter &lines);
 
 } // namespace vz

@@ -9,7 +9,7 @@ MusicSettings loadMusicSettings(Program &program)
 {
     MusicSettings s;
     s.randomM = loadStoredState(program, kRandomM);
-    const auto bytes = readWholeFile(program.programFile(kMusicListFile));
+    const auto bytes = readWholeFile(listPlace(program, kMusicListFile).read);
     if (!bytes)
         return s;
     LineReader reader(*bytes);
@@ -27,7 +27,7 @@ std::optional<QString> saveMusicSettings(Program &program, int randomM, const QS
 std::optional<Integer> readSongCount(Program &program)
 {
     // Only the first line counts; the file is small, so it is read whole.
-    const auto bytes = readWholeFile(program.programFile(kMusicListFile));
+    const auto bytes = readWholeFile(listPlace(program, kMusicListFile).read);
     if (!bytes)
         return std::nullopt;
     LineReader reader(*bytes);

@@ -1,5 +1,5 @@
 #pragma once
-// The music choices: the music list file "\RozM.ini" in the program's folder
+// The music choices: the music list file "\RozM.ini" (where listPlace says)
 // (count line, then one path per line in play order) and the stored value "RandomM".
 
 #include <QString>

@@ -9,7 +9,7 @@ PictureSettings loadPictureSettings(Program &program)
 {
     PictureSettings s;
     s.randomP = loadStoredState(program, kRandomP);
-    const auto bytes = readWholeFile(program.programFile(kPictureListFile));
+    const auto bytes = readWholeFile(listPlace(program, kPictureListFile).read);
     if (!bytes)
         return s;
     LineReader reader(*bytes);

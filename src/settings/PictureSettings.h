@@ -1,5 +1,5 @@
 #pragma once
-// The picture choices: the picture list file "\RozG.ini" in the program's folder
+// The picture choices: the picture list file "\RozG.ini" (where listPlace says)
 // (display interval, count, one path per line) and the stored value "RandomP".
 
 #include <QString>

@@ -18,7 +18,8 @@ void PictureBox::setPicture(Picture picture)
     // that scale logical pixels.
     const qreal ratio = devicePixelRatioF();
     m_picture.image.setDevicePixelRatio(ratio);
-    resize((QSizeF(m_picture.naturalSize) / ratio).toSize());
+    // An empty picture (an empty list entry) has no size: the box shrinks to nothing.
+    resize((QSizeF(m_picture.naturalSize) / ratio).toSize().expandedTo(QSize(0, 0)));
     update();
 }
 

@@ -19,6 +19,7 @@
 #include "settings/MusicSettings.h"
 #include "show/MediaPlayer.h"
 #include "show/PictureBox.h"
+#include "show/ScreenCovers.h"
 #include "startup/Module1.h"
 
 namespace vz {
@@ -72,8 +73,17 @@ frmmain::frmmain(Program &program)
     } else {
         // Borderless, above other windows, and not a task-bar entry.
         setWindowFlags(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
-        if (QScreen *screen = QGuiApplication::primaryScreen())
+        QScreen *screen = QGuiApplication::primaryScreen();
+        if (screen)
             setGeometry(screen->geometry());
+        // Where a window manager or compositor runs (sway through XWayland),
+        // a full-screen window also lies above its panels.
+        setWindowState(Qt::WindowFullScreen);
+        // The other screens are part of the show: input there ends it as here.
+        m_covers = new ScreenCovers(*this, screen);
+        connect(m_covers, &ScreenCovers::clicked, this, &frmmain::Form_Click);
+        connect(m_covers, &ScreenCovers::keyPressed, this, &frmmain::Form_KeyDown);
+        connect(m_covers, &ScreenCovers::mouseMoved, this, &frmmain::Form_MouseMove);
     }
 
     Image2->setPixmap(QPixmap(QStringLiteral(":/backdrop.jpg")));
@@ -146,6 +156,8 @@ void frmmain::paintEvent(QPaintEvent *event)
 
 void frmmain::halt()
 {
+    if (m_covers)
+        m_covers->hideAll();
     Timer1.stop();
     Timer2.stop();
     if (m_player)
@@ -166,6 +178,7 @@ void frmmain::showEvent(QShowEvent *event)
     // Inside a host's window the host owns the input.
     if (m_embedded)
         return;
+    m_covers->showAll();
     raise();
     activateWindow();
     setFocus();

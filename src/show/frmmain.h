@@ -1,5 +1,6 @@
 #pragma once
-// The show window: borderless, covering the primary screen, black. It shows the
+// The show window: borderless, covering the primary screen, black, with every
+// other screen covered in black as well. It shows the
 // built-in backdrop until the first picture is due, then the user's pictures
 // one interval apart, at their natural size and centred, while the user's songs
 // play behind them. Any click, key or real mouse movement ends the show.
@@ -17,6 +18,7 @@ namespace vz {
 
 class MediaPlayer;
 class PictureBox;
+class ScreenCovers;
 
 class frmmain : public Form
 {
@@ -72,6 +74,7 @@ private:
 
     QLabel *Image2;
     PictureBox *Image1;
+    ScreenCovers *m_covers = nullptr; // the other screens, black; none when embedded
     QTimer Timer1;
     QTimer Timer2;
     std::unique_ptr<MediaPlayer> m_player;

@@ -3,8 +3,12 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <cstdio>
+#include <memory>
+
 #include "platform/Memory.h"
 #include "platform/Termination.h"
+#include "platform/WindowSystem.h"
 #include "runtime/Program.h"
 #include "startup/Module1.h"
 #include "startup/SystemServices.h"
@@ -20,7 +24,13 @@ int main(int argc, char *argv[])
         return 0;
 
     vz::returnLargeBlocksToSystem();
+    auto x11 = std::make_unique<vz::X11Choice>();
+    if (const QString problem = x11->problem(); !problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(problem));
+        return 1;
+    }
     QApplication app(argc, argv);
+    x11.reset();
     QApplication::setQuitOnLastWindowClosed(false);
     vz::Program program(QCoreApplication::applicationDirPath(),
                         vz::systemServices(QCoreApplication::applicationFilePath()));

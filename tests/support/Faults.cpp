@@ -121,7 +121,8 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
 void addWriteFaultRows()
 {
     QTest::addColumn<WriteFault>("fault");
-    QTest::newRow("read-only folder") << WriteFault::ReadOnlyFolder;
+    // A program folder that its user cannot write is no fault: the lists then
+    // go to the user's configuration folder (tests/e2e/tst_desktops.cpp).
     QTest::newRow("disk full") << WriteFault::DiskFull;
     QTest::newRow("list file is a folder") << WriteFault::FolderForListFile;
 }

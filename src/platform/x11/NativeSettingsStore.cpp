@@ -1,5 +1,6 @@
 #include "platform/x11/NativeSettingsStore.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <memory>
 
@@ -52,6 +53,11 @@ std::optional<QString> NativeSettingsStore::save(const QString &app, const QStri
         return QStringLiteral("%1 is damaged").arg(settings->fileName());
     }
     return std::nullopt;
+}
+
+QString NativeSettingsStore::folder(const QString &app) const
+{
+    return QFileInfo(open(m_folder, app)->fileName()).absolutePath();
 }
 
 } // namespace vz

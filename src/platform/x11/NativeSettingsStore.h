@@ -16,6 +16,7 @@ public:
                 const QString &fallback) const override;
     [[nodiscard]] std::optional<QString> save(const QString &app, const QString &section, const QString &key,
                                               const QString &value) override;
+    QString folder(const QString &app) const override;
 
 private:
     QString m_folder;

@@ -1,0 +1,199 @@
+// Today's desktops: a screen split into two monitors, where the show takes the
+// primary one and covers the other, and an install that its user cannot write,
+// where each user's lists live in the user's own configuration folder.
+
+#include <QTest>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include "platform/x11/NativeSettingsStore.h"
+#include "runtime/Program.h"
+#include "settings/PictureSettings.h"
+#include "support/Desktop.h"
+#include "support/DialogWindow.h"
+#include "support/Faults.h"
+
+using namespace vz::test;
+
+namespace {
+
+const QString kShow = QStringLiteral("^Veroridovuz$");
+const QString kPictures = QStringLiteral("^Veroridovuz - Select Graphics$");
+const QString kMusic = QStringLiteral("^Veroridovuz - Select Music$");
+const QRect kLeft(0, 0, 1024, 768), kRight(1024, 0, 1024, 768);
+// Designed positions, in pixels from each dialog's top-left corner.
+const QPoint kAddMusic(500, 195), kPicturesOk(222, 291), kMusicOk(294, 240);
+
+// Adds a monitor of the X server's one screen, the primary one if so said.
+bool addMonitor(const XServer &x, const QString &name, QRect r, bool primary, const QString &outputs)
+{
+    const QString geometry = QStringLiteral("%1/270x%2/203+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+    return run(QStringLiteral("xrandr"), {QStringLiteral("--setmonitor"), (primary ? QStringLiteral("*") : QString()) + name, geometry, outputs},
+               x.env()).exitCode == 0;
+}
+
+// Whether the screenshot shows the backdrop, as designed, at the top-left
+// corner of show and black all over cover.
+bool showAndCover(const QImage &shot, QRect show, QRect cover)
+{
+    static const QImage backdrop(QStringLiteral(VZ_TEST_DATA "/../../resources/backdrop.jpg"));
+    if (shot.isNull() || backdrop.isNull())
+        return false;
+    for (int y = 40; y < 768; y += 180)
+        for (int x = 40; x < 1024; x += 240)
+            if (!near(shot.pixelColor(show.topLeft() + QPoint(x, y)), backdrop.pixelColor(x, y))
+                || !near(shot.pixelColor(cover.topLeft() + QPoint(x, y)), Qt::black, 8))
+                return false;
+    return true;
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class tst_desktops : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void showCoversEveryOtherMonitor_data()
+    {
+        QTest::addColumn<bool>("primaryRight");
+        QTest::addColumn<bool>("addedLater");
+        QTest::addColumn<QPoint>("moveTo"); // (-1, -1): a click where the cursor is
+        // The cursor is parked at (0, 0), on the cover when the primary is the right one.
+        QTest::newRow("one pixel on the cover") << true << false << QPoint(1, 0);
+        QTest::newRow("click on the cover") << true << false << QPoint(-1, -1);
+        QTest::newRow("onto the cover") << false << false << QPoint(1500, 300);
+        QTest::newRow("monitor added during the show") << false << true << QPoint(1500, 300);
+    }
+    void showCoversEveryOtherMonitor()
+    {
+        QFETCH(bool, primaryRight);
+        QFETCH(bool, addedLater);
+        QFETCH(QPoint, moveTo);
+        XServer x(QSize(2048, 768));
+        QVERIFY(addMonitor(x, QStringLiteral("VZL"), kLeft, !primaryRight, QStringLiteral("screen")));
+        if (!addedLater)
+            QVERIFY(addMonitor(x, QStringLiteral("VZR"), kRight, primaryRight, QStringLiteral("none")));
+        App app(x);
+        app.start({QStringLiteral("/s")});
+        if (addedLater) {
+            QVERIFY(waitFor([&] { return x.windowsNamed(kShow).size() == 1; }));
+            QVERIFY(addMonitor(x, QStringLiteral("VZR"), kRight, false, QStringLiteral("none")));
+        }
+        QVERIFY(waitFor([&] { return x.windowsNamed(kShow).size() == 2; }));
+        const QRect show = primaryRight ? kRight : kLeft;
+        const QRect cover = primaryRight ? kLeft : kRight;
+        QVERIFY(waitFor([&] { return showAndCover(x.screenshot(), show, cover); }));
+        x.keepShot(QStringLiteral("desktops-") + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-'));
+        QCOMPARE(cursorIsBlank(x.display()), std::optional<bool>(true));
+        QVERIFY(app.running());
+
+        if (moveTo.x() < 0)
+            x.click();
+        else
+            x.mouseMove(moveTo.x(), moveTo.y());
+        QVERIFY(app.waitForExit(int(scaledMs(5000))));
+        QCOMPARE(app.exitCode(), 0);
+        QVERIFY(waitFor([&] { return x.windowsNamed(kShow).isEmpty(); }));
+        QCOMPARE(cursorIsBlank(x.display()), std::optional<bool>(false));
+    }
+
+    void waylandSessionRunsOnX11()
+    {
+        XServer x;
+        App app(x);
+        // What a Wayland session says; the compositor here is only named.
+        app.setEnv(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-vz-absent"));
+        app.setEnv(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+        app.setEnv(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        app.start({QStringLiteral("/s")});
+        QVERIFY(waitFor([&] { return x.windowsNamed(kShow).size() == 1; }));
+        x.key(QStringLiteral("space"));
+        QVERIFY(app.waitForExit());
+        QCOMPARE(app.exitCode(), 0);
+
+        // Without XWayland there is nothing to show on: said, not crashed.
+        app.setEnv(QStringLiteral("DISPLAY"), QString());
+        const RunResult r = app.runToEnd({QStringLiteral("/s")});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("needs an X display"), r.err.constData());
+    }
+
+    void readOnlyInstallKeepsEachUsersLists()
+    {
+        XServer x;
+        App app(x);
+        const QByteArray pictures = "3\r\n 1 \r\n/pictures/old.jpg\r\n";
+        const QByteArray songs = " 1 \r\n/music/old.mp3\r\n";
+        app.writeFile(QStringLiteral("RozG.ini"), pictures);
+        app.writeFile(QStringLiteral("RozM.ini"), songs);
+        // The program runs as another user, or (for a test that is not root)
+        // its folder loses its write bit.
+        if (!app.runUnprivileged())
+            QFile::setPermissions(app.folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const auto beside = snapshot(app.folder());
+        const QDir own(app.configHome() + QStringLiteral("/Veroridovuz"));
+
+        // The lists beside the program are the starting point; OK in both
+        // dialogs saves them, unchanged, as the user's own.
+        app.start({QStringLiteral("/c")});
+        DialogWindow picturesDialog(x), musicDialog(x);
+        QVERIFY(picturesDialog.find(kPictures));
+        picturesDialog.click(kAddMusic);
+        QVERIFY(musicDialog.find(kMusic));
+        musicDialog.click(kMusicOk);
+        QVERIFY(waitFor([&] { return x.windowsNamed(kMusic).isEmpty(); }));
+        QVERIFY(picturesDialog.find(kPictures));
+        picturesDialog.click(kPicturesOk);
+        QVERIFY(app.waitForExit());
+        QCOMPARE(contents(own.filePath(QStringLiteral("RozG.ini"))), pictures);
+        QCOMPARE(contents(own.filePath(QStringLiteral("RozM.ini"))), songs);
+        QCOMPARE(snapshot(app.folder()), beside);
+
+        // From then on the user's own list is the one read and saved.
+        const QByteArray mine = "7\r\n 0 \r\n";
+        QFile f(own.filePath(QStringLiteral("RozG.ini")));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(mine) == mine.size() && f.flush());
+        app.start({QStringLiteral("/c")});
+        QVERIFY(picturesDialog.find(kPictures));
+        picturesDialog.click(kPicturesOk);
+        QVERIFY(app.waitForExit());
+        QCOMPARE(contents(own.filePath(QStringLiteral("RozG.ini"))), mine);
+        QCOMPARE(snapshot(app.folder()), beside);
+        QFile::setPermissions(app.folder(), QFile::permissions(app.folder()) | QFileDevice::WriteOwner);
+    }
+
+    void failedSaveNamesTheUsersFolder()
+    {
+        QTemporaryDir dir;
+        const QString bin = dir.filePath(QStringLiteral("bin"));
+        const QString store = dir.filePath(QStringLiteral("store"));
+        QVERIFY(QDir().mkpath(bin));
+        // Root writes anywhere but on a file system mounted read-only.
+        const bool mounted = ::geteuid() == 0;
+        if (!mounted)
+            QFile::setPermissions(bin, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        else if (::mount("tmpfs", QFile::encodeName(bin).constData(), "tmpfs", MS_RDONLY, "size=16k") != 0)
+            QSKIP("no read-only tmpfs can be mounted here");
+        vz::Services services;
+        services.store = std::make_unique<vz::NativeSettingsStore>(store);
+        vz::Program program(bin, std::move(services));
+        // A folder in the place of the user's list makes the save fail.
+        const QString folder = store + QStringLiteral("/Veroridovuz");
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/RozG.ini/kept")));
+        const QString message = vz::savePictureSettings(program, 0, QStringLiteral("9"), {QStringLiteral("/b")}).value_or(QString());
+        if (mounted)
+            ::umount2(QFile::encodeName(bin).constData(), MNT_DETACH);
+        QVERIFY2(message.endsWith(u'\n' + folder) && !message.contains(bin), qPrintable(message));
+        QVERIFY(QFileInfo(folder + QStringLiteral("/RozG.ini/kept")).isDir());
+    }
+};
+
+QTEST_MAIN(tst_desktops)
+#include "tst_desktops.moc"
