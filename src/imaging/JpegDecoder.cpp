@@ -241,6 +241,12 @@ bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &
                                                                                  : JCS_EXT_XRGB);
     info.scale_num = 1;
     info.scale_denom = unsigned(scale);
+    if (scale > 1) {
+        // A reduced picture is smoothed down further by the caller: the
+        // faster transform and plain upsampling of colour are not seen.
+        info.dct_method = JDCT_IFAST;
+        info.do_fancy_upsampling = FALSE;
+    }
     jpeg_start_decompress(&info);
     if (int(info.output_width) != scaledSize(scale).width() || int(info.output_height) != scaledSize(scale).height())
         ERREXIT(&info, JERR_BAD_DCTSIZE);
