@@ -137,7 +137,7 @@ private Q_SLOTS:
             auto source = picture::jpegFormat()->open(file);
             QVERIFY(source);
             const QSize natural = source.value()->size();
-            const QSize atLeast(natural.width() / 3, natural.height() / 5);
+            const QSize atLeast(natural.width() / 8, natural.height() / 2);
             const QSize got = source.value()->readScaled(atLeast).value().size();
             QVERIFY2(got.expandedTo(atLeast) == got && (got.width() / 2 < atLeast.width() || got.height() / 2 < atLeast.height()), name);
             QCOMPARE(got.width() > got.height(), natural.width() > natural.height());
