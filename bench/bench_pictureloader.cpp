@@ -2,7 +2,9 @@
 // screen. A 6000 x 4000 JPEG (made here, quality 90) is decoded for a
 // 1920 x 1080 view by PictureLoader::loadVisible, by a whole
 // QImageReader::read(), by `djpeg -crop` of the visible region and by
-// `feh -U`; each figure is the median of several runs. Then a child process
+// `feh -U`; each figure is the median of several runs. The same photo is
+// fitted to 1920 x 1080 by PictureLoader::loadFitted and made into the
+// picture dialog's 129 x 81 preview by PictureLoader::loadPreview. Then a child process
 // loads ten such pictures one after another through loadVisible, each freed
 // before the next, and reports its peak resident memory.
 //
@@ -185,6 +187,17 @@ int main(int argc, char **argv)
     });
     line("QImageReader::read (whole)", readMs);
 
+    const QSize fitted = PictureLoader::fittedSize(kPicture, kView);
+    const double fittedMs = medianMs(runs, [&] {
+        return PictureLoader::loadFitted(photo, kView).image.size() == fitted;
+    });
+    line("PictureLoader::loadFitted", fittedMs);
+    const QSize box(129, 81);
+    const double previewMs = medianMs(runs, [&] {
+        return PictureLoader::loadPreview(photo, box).image.size() == box;
+    });
+    line("PictureLoader::loadPreview (129 x 81)", previewMs);
+
     double djpegMs = -1, fehMs = -1;
     const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
     if (!djpeg.isEmpty()) {
@@ -209,6 +222,8 @@ int main(int argc, char **argv)
     ratio("loadVisible / whole read", visibleMs, readMs, 0.35);
     ratio("loadVisible / djpeg -crop", visibleMs, djpegMs, 1.2);
     ratio("loadVisible / feh -U", visibleMs, fehMs, 0.35);
+    ratio("loadFitted / whole read", fittedMs, readMs, 0.2);
+    ratio("loadPreview / whole read", previewMs, readMs, 0.1);
 
     const auto [startMb, visiblePeakMb] = childRss(QStringList{"--rss-visible"} + files);
     const auto [startFullMb, fullPeakMb] = childRss({"--rss-full", photo});

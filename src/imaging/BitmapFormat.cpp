@@ -14,6 +14,47 @@ namespace {
 
 constexpr qsizetype kFileHeader = 14;
 
+// A bitmap decoded from memory (see decodeDib()).
+class DibSource final : public ImageSource
+{
+public:
+    DibSource(QByteArray bytes, qsizetype dibStart, const DibInfo &info, qint64 bitsOffset)
+        : m_bytes(std::move(bytes))
+        , m_dibStart(dibStart)
+        , m_info(info)
+        , m_bitsOffset(bitsOffset)
+    {
+    }
+    QSize size() const override { return QSize(m_info.width, m_info.height); }
+    Result<QImage> read(const QRect &region) override
+    {
+        auto image = decodeDib(QByteArrayView(m_bytes).sliced(m_dibStart), m_info, m_bitsOffset);
+        if (!image || region == image.value().rect())
+            return image;
+        return image.value().copy(region);
+    }
+
+private:
+    QByteArray m_bytes;
+    qsizetype m_dibStart;
+    DibInfo m_info;
+    qint64 m_bitsOffset;
+};
+
+// Qt's reader decodes intact bitmaps straight from the file; the others are
+// read into memory.
+Result<std::unique_ptr<ImageSource>> openDib(QFile &file, qsizetype dibStart, const DibInfo &info, qint64 bitsOffset)
+{
+    const bool whole = file.size() - dibStart - bitsOffset >= info.uncompressedBytes;
+    if (dibStart > 0 && whole && !decodesOwnPixels(info) && info.headerSize != 52 && info.headerSize != 56
+        && info.headerSize != 64)
+        return QtImageSource::open(file, "bmp");
+    auto bytes = readWhole(file);
+    if (!bytes)
+        return Failure{bytes.error()};
+    return std::unique_ptr<ImageSource>(std::make_unique<DibSource>(std::move(bytes).value(), dibStart, info, bitsOffset));
+}
+
 class BitmapFormat final : public ImageFormat
 {
 public:
@@ -38,19 +79,7 @@ public:
             return damaged(QStringLiteral("the bitmap header is not valid"));
         if (bitsOffset < kFileHeader + info->headerSize || bitsOffset > file.size())
             return damaged(QStringLiteral("the bitmap header points outside the file"));
-        if (!needsRewrite(*info))
-            return QtImageSource::open(file, "bmp");
-        auto bytes = readWhole(file);
-        if (!bytes)
-            return Failure{bytes.error()};
-        const QByteArrayView dib = QByteArrayView(bytes.value()).sliced(kFileHeader);
-        return QtImageSource::open(bmpFile(dib, *info, bitsOffset - kFileHeader), "bmp");
-    }
-
-private:
-    static bool needsRewrite(const DibInfo &info)
-    {
-        return info.headerSize == 52 || info.headerSize == 56 || info.headerSize == 64;
+        return openDib(file, kFileHeader, *info, bitsOffset - kFileHeader);
     }
 };
 
@@ -61,13 +90,10 @@ public:
 
     Result<std::unique_ptr<ImageSource>> open(QFile &file) const override
     {
-        auto bytes = readWhole(file);
-        if (!bytes)
-            return Failure{bytes.error()};
-        const auto info = readDibInfo(bytes.value());
+        const auto info = readDibInfo(file.peek(kHeadBytes));
         if (!info)
             return damaged(QStringLiteral("the bitmap header is not valid"));
-        return QtImageSource::open(bmpFile(bytes.value(), *info, info->packedBitsOffset), "bmp");
+        return openDib(file, 0, *info, info->packedBitsOffset);
     }
 };
 

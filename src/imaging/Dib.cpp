@@ -85,11 +85,19 @@ std::optional<DibInfo> readDibInfo(QByteArrayView dib)
         masks = 12;
     else if (headerSize == kInfoHeader && info.compression == BI_ALPHABITFIELDS)
         masks = 16;
+    if (info.compression == BI_BITFIELDS || info.compression == BI_ALPHABITFIELDS) {
+        // After a 40-byte header, or inside a longer one (alpha from 56 bytes on).
+        const bool alpha = info.compression == BI_ALPHABITFIELDS || headerSize >= 56;
+        info.masks = {in.u32(40), in.u32(44), in.u32(48), alpha && headerSize != 64 ? in.u32(52) : 0u};
+    } else if (info.bitCount == 16) {
+        info.masks = {0x7C00, 0x03E0, 0x001F, 0};
+    }
+    info.colorTableOffset = headerSize + masks;
     info.packedBitsOffset = headerSize + masks + colors * entryBytes;
     if (info.compression == BI_RGB || info.compression == BI_BITFIELDS
         || info.compression == BI_ALPHABITFIELDS) {
-        const qint64 stride = ((qint64(info.width) * info.bitCount + 31) / 32) * 4;
-        info.uncompressedBytes = stride * info.height;
+        info.stride = ((qint64(info.width) * info.bitCount + 31) / 32) * 4;
+        info.uncompressedBytes = info.stride * info.height;
     }
     return info;
 }
@@ -133,15 +141,7 @@ Result<QImage> decodePackedDib(QByteArrayView dib, qint64 maxPixels)
     if (info->packedBitsOffset > dib.size()
         || (info->uncompressedBytes && info->packedBitsOffset + info->uncompressedBytes > dib.size()))
         return Failure{QStringLiteral("the bitmap data is cut short")};
-    QByteArray file = bmpFile(dib, *info, info->packedBitsOffset);
-    QBuffer buffer(&file);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "bmp");
-    reader.setAllocationLimit(int(kMaxDecoderBytes / (1024 * 1024)));
-    QImage image = reader.read();
-    if (image.isNull())
-        return Failure{QStringLiteral("the bitmap cannot be decoded (%1)").arg(reader.errorString())};
-    return thirtyTwoBit(std::move(image));
+    return decodeDib(dib, *info, info->packedBitsOffset);
 }
 
 } // namespace vz::picture

@@ -92,4 +92,19 @@ Result<QImage> QtImageSource::read(const QRect &region)
     return image;
 }
 
+Result<QImage> QtImageSource::readScaled(QSize atLeast)
+{
+    const QSize natural = m_size;
+    if (!m_reader.supportsOption(QImageIOHandler::ScaledSize) || atLeast.width() >= natural.width()
+        || atLeast.height() >= natural.height())
+        return read(QRect(QPoint(0, 0), natural));
+    // The reader scales the pixels as stored, before any turn.
+    m_reader.setScaledSize(m_reader.transformation() & QImageIOHandler::TransformationRotate90 ? atLeast.transposed()
+                                                                                            : atLeast);
+    QImage image = m_reader.read();
+    if (image.isNull())
+        return damaged(m_reader.errorString());
+    return image;
+}
+
 } // namespace vz::picture

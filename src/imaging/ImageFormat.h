@@ -31,6 +31,11 @@ public:
     virtual QSize size() const = 0;
     // The pixels of region, a part of QRect(QPoint(0, 0), size()). Only once.
     virtual Result<QImage> read(const QRect &region) = 0;
+    // The whole picture, upright, at least atLeast in each direction or at its
+    // natural size, whichever is smaller: a decoder that can decode a smaller
+    // picture cheaply does so. The caller scales it to the size it wants. Only
+    // once, instead of read().
+    virtual Result<QImage> readScaled(QSize atLeast) { (void)atLeast; return read(QRect(QPoint(0, 0), size())); }
 };
 
 class ImageFormat
@@ -74,6 +79,7 @@ public:
 
     QSize size() const override { return m_size; }
     Result<QImage> read(const QRect &region) override;
+    Result<QImage> readScaled(QSize atLeast) override;
 
 private:
     QtImageSource(QIODevice &device, const char *format);

@@ -197,10 +197,17 @@ int JpegDecoder::orientation() const
     return m_state->orientation;
 }
 
-QImage JpegDecoder::decode(const QRect &rect)
+QSize JpegDecoder::scaledSize(int scale) const
 {
-    if (!m_state->headerRead || m_state->decoded || rect.isEmpty()
-        || !QRect(QPoint(0, 0), storedSize()).contains(rect)) {
+    // As libjpeg rounds its output size: up.
+    const QSize stored = storedSize();
+    return QSize((stored.width() + scale - 1) / scale, (stored.height() + scale - 1) / scale);
+}
+
+QImage JpegDecoder::decode(const QRect &rect, int scale)
+{
+    if (!m_state->headerRead || m_state->decoded || rect.isEmpty() || (scale != 1 && scale != 2 && scale != 4 && scale != 8)
+        || !QRect(QPoint(0, 0), scaledSize(scale)).contains(rect)) {
         m_error = QStringLiteral("nothing to decode");
         return {};
     }
@@ -214,14 +221,14 @@ QImage JpegDecoder::decode(const QRect &rect)
     // Cropping widens the decoded columns to whole blocks on either side
     // (at most 32 pixels with 2x2 subsampling).
     std::vector<unsigned char> row(std::size_t(rect.width() + 64) * 4);
-    if (!guardedDecode(image, row.data(), rect)) {
+    if (!guardedDecode(image, row.data(), rect, scale)) {
         fail();
         return {};
     }
     return image;
 }
 
-bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &rect)
+bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &rect, int scale)
 {
     State &s = *m_state;
     if (setjmp(s.errors.jump))
@@ -232,7 +239,17 @@ bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &
     info.out_color_space = cmyk ? JCS_CMYK
                                 : (QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX
                                                                                  : JCS_EXT_XRGB);
+    info.scale_num = 1;
+    info.scale_denom = unsigned(scale);
+    if (scale > 1) {
+        // A reduced picture is smoothed down further by the caller: the
+        // faster transform and plain upsampling of colour are not seen.
+        info.dct_method = JDCT_IFAST;
+        info.do_fancy_upsampling = FALSE;
+    }
     jpeg_start_decompress(&info);
+    if (int(info.output_width) != scaledSize(scale).width() || int(info.output_height) != scaledSize(scale).height())
+        ERREXIT(&info, JERR_BAD_DCTSIZE);
 
     JDIMENSION left = JDIMENSION(rect.x());
     JDIMENSION width = JDIMENSION(rect.width());

@@ -30,16 +30,19 @@ public:
     // EXIF orientation, 1 to 8.
     int orientation() const;
 
-    // The pixels of rect (stored coordinates, inside storedSize()), as they
-    // are stored; a null image on failure. Only once per decoder.
-    QImage decode(const QRect &rect);
+    // The size of the pixels as stored, decoded at 1 / scale (1, 2, 4 or 8).
+    QSize scaledSize(int scale) const;
+    // The pixels of rect (stored coordinates at 1 / scale, inside
+    // scaledSize(scale)), as they are stored; a null image on failure. Only
+    // once per decoder.
+    QImage decode(const QRect &rect, int scale = 1);
 
     QString errorString() const { return m_error; }
 
 private:
     struct State;
     bool guardedReadHeader();
-    bool guardedDecode(QImage &image, unsigned char *row, const QRect &rect);
+    bool guardedDecode(QImage &image, unsigned char *row, const QRect &rect, int scale);
     void fail();
 
     std::unique_ptr<State> m_state;

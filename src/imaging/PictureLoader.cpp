@@ -6,7 +6,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <optional>
 
 namespace vz {
 
@@ -30,8 +29,26 @@ Picture picture(QImage image, QSize natural, QPoint offset)
     return p;
 }
 
-// The whole picture, or the part of it that a view shows.
-Picture decode(QFile &file, const ImageFormat &format, const std::optional<QSize> &view)
+// What is decoded: the whole picture, the part a view shows, the picture
+// fitted into a screen, or stretched over a box.
+struct Request
+{
+    enum Kind { Whole, Visible, Fitted, Stretched } kind = Whole;
+    QSize size;
+};
+
+Picture scaled(ImageSource &source, QSize target)
+{
+    auto pixels = source.readScaled(target);
+    if (!pixels)
+        return failure(pixels.error());
+    QImage image = thirtyTwoBit(std::move(pixels).value());
+    if (image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return picture(std::move(image), target, {});
+}
+
+Picture decode(QFile &file, const ImageFormat &format, const Request &request)
 {
     auto opened = format.open(file);
     if (!opened)
@@ -40,7 +57,12 @@ Picture decode(QFile &file, const ImageFormat &format, const std::optional<QSize
     const QSize natural = source.size();
     if (!sizeIsSane(natural.width(), natural.height()))
         return failure(tooLarge(natural.width(), natural.height()).reason);
-    const QRect area = view ? PictureLoader::visibleRect(natural, *view) : QRect(QPoint(0, 0), natural);
+    if (request.kind == Request::Stretched && !request.size.isEmpty())
+        return scaled(source, request.size);
+    if (request.kind == Request::Fitted && PictureLoader::fittedSize(natural, request.size) != natural)
+        return scaled(source, PictureLoader::fittedSize(natural, request.size));
+    const QRect area = request.kind == Request::Visible ? PictureLoader::visibleRect(natural, request.size)
+                                                        : QRect(QPoint(0, 0), natural);
     if (area.isEmpty())
         return picture({}, natural, {});
     auto pixels = source.read(area);
@@ -49,7 +71,7 @@ Picture decode(QFile &file, const ImageFormat &format, const std::optional<QSize
     return picture(std::move(pixels).value(), natural, area.topLeft());
 }
 
-Picture decode(const QString &fileName, const std::optional<QSize> &view)
+Picture decode(const QString &fileName, const Request &request)
 {
     if (fileName.isEmpty())
         return {};
@@ -66,7 +88,7 @@ Picture decode(const QString &fileName, const std::optional<QSize> &view)
         return failure(QStringLiteral("The file is empty."));
     for (const auto &format : standardFormats())
         if (format->canRead(head))
-            return decode(file, *format, view);
+            return decode(file, *format, request);
     return failure(QStringLiteral("The file is not a picture in a format that can be shown "
                                   "(bitmap, JPEG, GIF, icon or metafile)."));
 }
@@ -75,12 +97,30 @@ Picture decode(const QString &fileName, const std::optional<QSize> &view)
 
 Picture PictureLoader::load(const QString &fileName)
 {
-    return decode(fileName, std::nullopt);
+    return decode(fileName, {});
 }
 
 Picture PictureLoader::loadVisible(const QString &fileName, QSize view)
 {
-    return decode(fileName, view);
+    return decode(fileName, {Request::Visible, view});
+}
+
+Picture PictureLoader::loadFitted(const QString &fileName, QSize screen)
+{
+    return decode(fileName, {Request::Fitted, screen});
+}
+
+Picture PictureLoader::loadPreview(const QString &fileName, QSize box)
+{
+    return decode(fileName, {Request::Stretched, box});
+}
+
+QSize PictureLoader::fittedSize(QSize naturalSize, QSize screen)
+{
+    if (screen.isEmpty() || (naturalSize.width() <= screen.width() && naturalSize.height() <= screen.height()))
+        return naturalSize;
+    // A very long, thin picture keeps at least one pixel across.
+    return naturalSize.scaled(screen, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
 QRect PictureLoader::visibleRect(QSize naturalSize, QSize view)

@@ -23,6 +23,7 @@ struct WmfTextRun
     QPointF origin;
     QString string;
     double pixels = 16; // font height
+    double widthPixels = 0; // average character width asked for; 0 for the font's own
     // Advance after each character, when the record gives them.
     std::optional<QVector<double>> advances;
     // The rectangle given with the text, filled (ETO_OPAQUE) or clipping it (ETO_CLIPPED).

@@ -92,6 +92,12 @@ void WmfDeviceContext::selectObject(int index)
     }
 }
 
+void WmfDeviceContext::selectPalette(int index)
+{
+    if (index >= 0 && index < m_objects.size() && m_objects[index].kind == WmfObject::Palette)
+        state.palette = m_objects[index].palette;
+}
+
 void WmfDeviceContext::clip(const QRectF &device, bool exclude, const QRectF &whole)
 {
     const QRegion rect(device.toAlignedRect());

@@ -38,6 +38,7 @@ struct WmfMapping
 struct WmfLogicalFont
 {
     int height = 0;
+    int width = 0; // average character width; 0 for the font's own
     int escapement = 0;
     int weight = 0;
     bool italic = false;
@@ -71,6 +72,8 @@ struct WmfState
     QPointF position;
     bool clipped = false;
     QRegion clip; // device pixels
+    // The colours of the selected palette, for colours given by index.
+    QVector<QRgb> palette;
 
     // Logical units per inch of the map mode; 0 when it has no physical unit.
     int unitsPerInch() const;
@@ -81,10 +84,11 @@ struct WmfState
 
 struct WmfObject
 {
-    enum Kind { Empty, Pen, Brush, Font, Other } kind = Empty;
+    enum Kind { Empty, Pen, Brush, Font, Palette, Other } kind = Empty;
     WmfLogicalPen pen;
     QBrush brush;
     WmfLogicalFont font;
+    QVector<QRgb> palette;
 };
 
 class WmfDeviceContext
@@ -103,6 +107,7 @@ public:
     void createObject(WmfObject object);
     void deleteObject(int index);
     void selectObject(int index);
+    void selectPalette(int index);
 
     // Narrows the clip region to device (or cuts device out of it), inside
     // whole, the device's extent; a region of too many rectangles is not taken.

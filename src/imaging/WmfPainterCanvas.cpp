@@ -18,7 +18,7 @@ namespace {
 constexpr qint64 kTextCost = 1024;
 
 
-QFont deviceFont(const WmfLogicalFont &logical, double pixels)
+QFont deviceFont(const WmfLogicalFont &logical, double pixels, double widthPixels)
 {
     QFont font(logical.face.isEmpty() ? QStringLiteral("Sans Serif") : logical.face);
     font.setPixelSize(std::max(1, int(std::lround(pixels))));
@@ -32,6 +32,10 @@ QFont deviceFont(const WmfLogicalFont &logical, double pixels)
     font.setItalic(logical.italic);
     font.setUnderline(logical.underline);
     font.setStrikeOut(logical.strikeout);
+    // A width asked for narrows or widens the letters from the font's own.
+    const double average = widthPixels > 0 ? QFontMetricsF(font).averageCharWidth() : 0;
+    if (average > 0)
+        font.setStretch(std::clamp(int(std::lround(100 * widthPixels / average)), 1, 4000));
     return font;
 }
 
@@ -112,7 +116,7 @@ void WmfPainterCanvas::drawImage(const QRectF &target, const QImage &image, QPai
 
 double WmfPainterCanvas::drawText(const WmfTextRun &text, const WmfState &state)
 {
-    const QFont font = deviceFont(state.font, text.pixels);
+    const QFont font = deviceFont(state.font, text.pixels, text.widthPixels);
     const QFontMetricsF metrics(font);
     const QString &string = text.string;
     const double total = text.advances ? std::accumulate(text.advances->begin(), text.advances->end(), 0.0)

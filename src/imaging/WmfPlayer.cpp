@@ -15,10 +15,11 @@ namespace {
 constexpr int TA_UPDATECP = 0x0001;
 constexpr int R2_BLACK = 1, R2_NOP = 11, R2_WHITE = 16;
 
-QColor colorRef(quint32 v)
-{
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
-}
+// The sixteen colours of a 4-bit device bitmap, as the standard palette has them.
+constexpr QRgb kStandardColours[16] = {
+    0xFF000000, 0xFF800000, 0xFF008000, 0xFF808000, 0xFF000080, 0xFF800080, 0xFF008080, 0xFFC0C0C0,
+    0xFF808080, 0xFFFF0000, 0xFF00FF00, 0xFFFFFF00, 0xFF0000FF, 0xFFFF00FF, 0xFF00FFFF, 0xFFFFFFFF,
+};
 
 QPainter::CompositionMode blitMode(quint32 rop)
 {
@@ -30,6 +31,10 @@ QPainter::CompositionMode blitMode(quint32 rop)
     case 0x44: return QPainter::RasterOp_SourceAndNotDestination; // SRCERASE
     case 0xBB: return QPainter::RasterOp_NotSourceOrDestination; // MERGEPAINT
     case 0x11: return QPainter::RasterOp_NotSourceAndNotDestination; // NOTSRCERASE
+    case 0x22: return QPainter::RasterOp_NotSourceAndDestination; // the inverse of a mask cleared out
+    case 0x99: return QPainter::RasterOp_NotSourceXorDestination;
+    case 0x77: return QPainter::RasterOp_NotSourceOrNotDestination;
+    case 0xDD: return QPainter::RasterOp_SourceOrNotDestination;
     default: return QPainter::CompositionMode_SourceOver;        // SRCCOPY and the rest
     }
 }
@@ -63,6 +68,16 @@ void WmfPlayer::play()
     WmfRecord r;
     while (cursor.next(r) && m_canvas.charge(16))
         record(r);
+}
+
+// An RGB value, or (with 0x01 in the top byte) an index into the selected palette.
+QColor WmfPlayer::colorRef(quint32 v) const
+{
+    if ((v >> 24) == 1) {
+        const QVector<QRgb> &palette = m_state.palette;
+        return palette.isEmpty() ? QColor(Qt::black) : QColor(palette.value(v & 0xFFFF, palette.first()));
+    }
+    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
 }
 
 QPointF WmfPlayer::map(const WmfRecord &r, qsizetype yWord, qsizetype xWord) const
@@ -242,6 +257,7 @@ void WmfPlayer::text(double x, double y, QByteArrayView bytes, const WmfRecord *
     run.origin = origin;
     run.string = QString::fromLatin1(bytes.data(), bytes.size());
     run.pixels = pixels;
+    run.widthPixels = std::min(logical.width * sx, kMaxFontPixels);
     run.box = box;
     run.options = options;
     if (dxRecord && dxWord + run.string.size() <= dxRecord->words()) {
@@ -309,8 +325,46 @@ void WmfPlayer::patBlt(const WmfRecord &r, qsizetype heightWord, quint32 rop)
     fillRect(QRectF(m_dc.map(x, y), m_dc.map(x + w, y + h)).normalized(), rop);
 }
 
+// A device-dependent bitmap: width, height, bytes a row, planes and bits a
+// pixel, then the rows top-down. Monochrome pixels take the text colour (0)
+// and the background colour (1), as when copied onto a colour device.
+QImage WmfPlayer::deviceBitmap(QByteArrayView bytes) const
+{
+    const ByteReader in(bytes);
+    const int width = in.i16(2), height = in.i16(4), stride = in.i16(6), bits = in.u8(9);
+    if (width <= 0 || height <= 0 || in.u8(8) != 1 || qint64(width) * height > kMaxMetafileBitmapPixels
+        || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        || stride < (qint64(width) * bits + 7) / 8 || !in.has(10, qint64(stride) * height))
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    const QRgb text = m_state.textColor.rgb(), back = m_state.backColor.rgb();
+    for (int y = 0; y < height; ++y) {
+        const qsizetype row = 10 + qsizetype(y) * stride;
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            switch (bits) {
+            case 1: line[x] = (in.u8(row + x / 8) >> (7 - x % 8)) & 1 ? back : text; break;
+            case 4: line[x] = kStandardColours[(in.u8(row + x / 2) >> (x % 2 ? 0 : 4)) & 15]; break;
+            case 8: line[x] = m_state.palette.value(in.u8(row + x), kStandardColours[in.u8(row + x) % 16]); break;
+            case 16: {
+                const quint16 p = in.u16(row + 2 * x);
+                line[x] = qRgb((p >> 10 & 31) * 255 / 31, (p >> 5 & 31) * 255 / 31, (p & 31) * 255 / 31);
+                break;
+            }
+            default: {
+                const qsizetype at = row + qsizetype(x) * (bits / 8);
+                line[x] = qRgb(in.u8(at + 2), in.u8(at + 1), in.u8(at));
+            }
+            }
+        }
+    }
+    return image;
+}
+
 void WmfPlayer::bitmap(const WmfRecord &r, quint32 rop, qsizetype dibWord, qsizetype destWord,
-                       qsizetype srcWord, bool srcSizeGiven)
+                       qsizetype srcWord, bool srcSizeGiven, bool device)
 {
     // Destination: height, width, y, x (stretching) or y, x with the source size.
     double h, w;
@@ -329,15 +383,14 @@ void WmfPlayer::bitmap(const WmfRecord &r, quint32 rop, qsizetype dibWord, qsize
     const bool mirrorX = target.width() < 0, mirrorY = target.height() < 0;
     target = target.normalized();
     const QByteArrayView dib = r.bytesFrom(dibWord);
-    const auto info = readDibInfo(dib);
-    if (!info)
+    const ByteReader header(dib);
+    const auto info = device ? std::nullopt : readDibInfo(dib);
+    const qint64 pixels = device ? qint64(header.i16(2)) * header.i16(4) : info ? qint64(info->width) * info->height : -1;
+    if (pixels < 0 || pixels > kMaxMetafileBitmapPixels || !m_canvas.admit(target, pixels, m_state))
         return;
-    const qint64 pixels = qint64(info->width) * info->height;
-    if (pixels > kMaxMetafileBitmapPixels || !m_canvas.admit(target, pixels, m_state))
-        return;
-    const auto decoded = decodePackedDib(dib, kMaxMetafileBitmapPixels);
-    if (!decoded) {
-        qCWarning(lcImaging) << "metafile: a bitmap is passed over:" << decoded.error();
+    const auto decoded = device ? Result<QImage>(deviceBitmap(dib)) : decodePackedDib(dib, kMaxMetafileBitmapPixels);
+    if (!decoded || decoded.value().isNull()) {
+        qCWarning(lcImaging) << "metafile: a bitmap is passed over:" << (decoded ? QStringLiteral("device bitmap") : decoded.error());
         return;
     }
     QImage image = decoded.value();
@@ -431,17 +484,17 @@ void WmfPlayer::record(const WmfRecord &r)
     case DIBBITBLT:
         if (r.words() == 9) // no bitmap: a fill with the brush
             patBlt(r, 5, r.u32(0));
-        else if (r.function == DIBBITBLT)
-            bitmap(r, r.u32(0), 8, 6, qsizetype(2), false);
+        else
+            bitmap(r, r.u32(0), 8, 6, qsizetype(2), false, r.function == BITBLT);
         break;
     case STRETCHBLT:
     case DIBSTRETCHBLT:
         if (r.words() == 11)
             patBlt(r, 7, r.u32(0));
-        else if (r.function == DIBSTRETCHBLT)
-            bitmap(r, r.u32(0), 10, 6, qsizetype(2), true);
+        else
+            bitmap(r, r.u32(0), 10, 6, qsizetype(2), true, r.function == STRETCHBLT);
         break;
-    case STRETCHDIB: bitmap(r, r.u32(0), 11, 7, qsizetype(3), true); break;
+    case STRETCHDIB: bitmap(r, r.u32(0), 11, 7, qsizetype(3), true, false); break;
     case CREATEPENINDIRECT:
     case CREATEBRUSHINDIRECT:
     case DIBCREATEPATTERNBRUSH:
@@ -452,6 +505,7 @@ void WmfPlayer::record(const WmfRecord &r)
         createObject(r);
         break;
     case SELECTOBJECT: m_dc.selectObject(r.u16(0)); break;
+    case SELECTPALETTE: m_dc.selectPalette(r.u16(0)); break;
     case DELETEOBJECT: m_dc.deleteObject(r.u16(0)); break;
     default:
         // Viewport changes, palettes, regions, escapes and the like do not
@@ -496,6 +550,7 @@ void WmfPlayer::createObject(const WmfRecord &r)
     case CREATEFONTINDIRECT: {
         o.kind = WmfObject::Font;
         o.font.height = r.i16(0);
+        o.font.width = std::abs(r.i16(1));
         o.font.escapement = r.i16(2);
         o.font.weight = r.i16(4);
         const QByteArrayView bytes = r.bytesFrom(5);
@@ -509,6 +564,15 @@ void WmfPlayer::createObject(const WmfRecord &r)
                 face = face.first(end);
             o.font.face = QString::fromLatin1(face.data(), face.size());
         }
+        break;
+    }
+    case CREATEPALETTE: {
+        // Entries of red, green, blue and flags.
+        o.kind = WmfObject::Palette;
+        const qsizetype count = std::min<qsizetype>(r.u16(1), (r.words() - 2) / 2);
+        const QByteArrayView entries = r.bytesFrom(2);
+        for (qsizetype i = 0; i < std::min<qsizetype>(count, 256); ++i)
+            o.palette.append(qRgb(quint8(entries[4 * i]), quint8(entries[4 * i + 1]), quint8(entries[4 * i + 2])));
         break;
     }
     default:

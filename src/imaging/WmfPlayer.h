@@ -23,6 +23,8 @@ private:
     void record(const WmfRecord &r);
     void createObject(const WmfRecord &r);
 
+    QColor colorRef(quint32 v) const;
+    QImage deviceBitmap(QByteArrayView bytes) const;
     QPointF map(const WmfRecord &r, qsizetype yWord, qsizetype xWord) const;
     QRectF mapRect(const WmfRecord &r, qsizetype firstWord) const; // bottom, right, top, left
 
@@ -39,7 +41,7 @@ private:
     void fillRect(const QRectF &device, quint32 rop);
     void patBlt(const WmfRecord &r, qsizetype heightWord, quint32 rop);
     void bitmap(const WmfRecord &r, quint32 rop, qsizetype dibWord, qsizetype destWord,
-                qsizetype srcWord, bool srcSizeGiven);
+                qsizetype srcWord, bool srcSizeGiven, bool device);
 
     const WmfFile &m_file;
     WmfDeviceContext m_dc;

@@ -179,8 +179,88 @@ def main():
     write("wmf/gen_hostile_rectangles.wmf", metafile(
         [rectangle(0, 0, 1000, 1000)] * 2000, 0, box=(0, 0, 1000, 1000), inch=47))
 
+    old_metafile_records()
     bitmaps()
     jpeg_claiming_absurd_size()
+    cmyk_without_adobe_marker()
+
+
+def ddb(width, height, bits, rows):
+    """A device-dependent bitmap (Bitmap16): rows top-down, each padded to a word."""
+    stride = (width * bits + 15) // 16 * 2
+    return struct.pack("<hhhhBB", 0, width, height, stride, 1, bits) + b"".join(r.ljust(stride, b"\0") for r in rows)
+
+
+def mono_dib(width, height, rows):
+    """A 1-bit packed DIB (black, white), rows given top-down."""
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 1, 0, 0, 0, 0, 2, 0)
+    stride = (width + 31) // 32 * 4
+    return header + bytes((0, 0, 0, 0, 255, 255, 255, 0)) + b"".join(r.ljust(stride, b"\0") for r in reversed(rows))
+
+
+def rgb_dib(width, height, pixels):
+    """A 24-bit packed DIB from rows of colours, top-down."""
+    header = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, 0, 0, 0, 0, 0)
+    def px(c):
+        return bytes(((c >> 16) & 255, (c >> 8) & 255, c & 255))
+    rows = [b"".join(px(c) for c in row) for row in reversed(pixels)]
+    return header + b"".join(r + b"\0" * (-len(r) % 4) for r in rows)
+
+
+def old_metafile_records():
+    grey = 0xC0C0C0
+    # 1 unit a pixel (96 units an inch). A grey page; a monochrome device
+    # bitmap copied 1:1 (0 bits take the text colour, black; 1 bits the
+    # background colour, white): the left 8 x 16 black, the right white. A 24-bit
+    # device bitmap (rows top-down: red, green / blue, yellow) stretched to 64 x 64.
+    mono = ddb(16, 16, 1, [b"\x00\xff"] * 16)
+    colour = ddb(2, 2, 24, [bytes((0, 0, 255, 0, 255, 0)), bytes((255, 0, 0, 0, 255, 255))])
+    write("wmf/gen_device_bitmaps.wmf", metafile(
+        window((0, 0), (96, 96))
+        + [null_pen(), select(0), brush(grey), select(1), rectangle(0, 0, 96, 96),
+           record(0x0922, 0x0020, 0x00CC, 0, 0, 16, 16, 8, 8, raw=mono),
+           record(0x0B23, 0x0020, 0x00CC, 2, 2, 0, 0, 64, 64, 24, 24, raw=colour)],
+        2, box=(0, 0, 96, 96), inch=96))
+
+    # Icons drawn as masks do it: on a grey page, a mask (white keeps the page,
+    # black clears it) ANDed in, then the colour (black where the page shows)
+    # XORed in, beside it ORed in, and last the inverted mask cleared out
+    # (page AND NOT mask). Each icon: a 16 x 16 red square inside 32 x 32.
+    inside = [b"\xff\x00\x00\xff" if 8 <= y < 24 else b"\xff\xff\xff\xff" for y in range(32)]
+    mask = mono_dib(32, 32, inside)
+    inverted = mono_dib(32, 32, [bytes(255 - b for b in row) for row in inside])
+    colour = rgb_dib(32, 32, [[RED if 8 <= x < 24 and 8 <= y < 24 else BLACK for x in range(32)] for y in range(32)])
+    def blit(rop, x, dib):
+        return record(0x0940, rop & 0xFFFF, rop >> 16, 0, 0, 32, 32, 16, x, raw=dib)
+    write("wmf/gen_icon_mask_and_colour.wmf", metafile(
+        window((0, 0), (144, 64))
+        + [null_pen(), select(0), brush(grey), select(1), rectangle(0, 0, 144, 64),
+           blit(0x8800C6, 8, mask), blit(0x660046, 8, colour),
+           blit(0x8800C6, 56, mask), blit(0xEE0086, 56, colour),
+           blit(0x220326, 104, inverted), blit(0xEE0086, 104, colour)],
+        2, box=(0, 0, 144, 64), inch=96))
+
+    # Colours chosen by index into a palette created and selected: four
+    # stripes, palette entries 2, 0, 3, 1 (red, green, blue, yellow).
+    entries = [(255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 0)]
+    palette = record(0x00F7, 0x0300, len(entries), raw=b"".join(bytes((r, g, b, 0)) for r, g, b in entries))
+    stripes = []
+    for i, index in enumerate((2, 0, 3, 1)):
+        stripes += [record(0x02FC, 0, index, 0x0100, 0), select(2 + i), rectangle(16 * i, 0, 16 * i + 16, 32)]
+    write("wmf/gen_palette_index_colours.wmf", metafile(
+        window((0, 0), (64, 32))
+        + [palette, record(0x0234, 0, 0), null_pen(), select(1)] + stripes,
+        6, box=(0, 0, 64, 32), inch=96))
+
+    # Text asked for at a third of its usual character width, inside a frame
+    # of that width: the letters stay inside it.
+    font = struct.pack("<hhhhhBBBBBBBB", -40, 8, 0, 0, 400, 0, 0, 0, 0, 0, 0, 0, 0) + b"DejaVu Sans\0"
+    write("wmf/gen_narrowed_text.wmf", metafile(
+        window((0, 0), (200, 60))
+        + [record(0x02FB, raw=font), select(0), record(0x0209, *colorref(BLACK)), record(0x0102, 1),
+           record(0x02FA, 0, 1, 0, *colorref(RED)), select(1), record(0x02FC, 1, 0, 0, 0), select(2),
+           rectangle(10, 10, 190, 50), record(0x0521, 16, raw=b"NARROWED LETTERS" + struct.pack("<hh", 12, 12))],
+        3, box=(0, 0, 200, 60), inch=96))
 
 
 def bitmaps():
@@ -208,8 +288,66 @@ def bitmaps():
     indices = dib(4, 1, 8, 2, pixels=bytes((0, 1, 255, 200)))
     indices = indices[:40] + bytes((0, 0, 255, 0, 0, 255, 0, 0)) + indices[48:]
     write("bmp/gen_indices_past_colour_table.bmp", bmp(indices, 48))
+    # Run-length codes that leave pixels unset: a full row of red, 4 green
+    # pixels then the end of the line, a move right 4 and down 1, 8 blue
+    # pixels, the end of the bitmap. Palette: red, green, blue, white.
+    palette = bytes((0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0))
+    for name, compression, bits, codes in (
+            ("rle8", 1, 8, bytes((16, 0, 0, 0, 4, 1, 0, 0, 0, 2, 4, 1, 0, 8) + (2,) * 8 + (0, 0, 0, 1))),
+            ("rle4", 2, 4, bytes((16, 0x00, 0, 0, 4, 0x11, 0, 0, 0, 2, 4, 1, 0, 8, 0x22, 0x22, 0x22, 0x22, 0, 0, 0, 1)))):
+        header = struct.pack("<IiiHHIIiiII", 40, 16, 8, 1, bits, compression, len(codes), 0, 0, 4, 0)
+        write("bmp/gen_%s_skipped_pixels.bmp" % name, bmp(header + palette + codes, 40 + 16))
     # A real bitmap without its file header.
     write("dib/llama_4bpp_packed.dib", read("dib/llama_4bpp.dib")[14:])
+
+
+def huffman_codes(bits, values):
+    codes, code, k = {}, 0, 0
+    for length, count in enumerate(bits, 1):
+        for _ in range(count):
+            codes[values[k]] = (code, length)
+            code, k = code + 1, k + 1
+        code <<= 1
+    return codes
+
+
+def flat_block_jpeg(blocks, components):
+    """A baseline JPEG of flat 8 x 8 blocks, exact (every quantiser 1, no AC
+    terms): blocks is rows of pixels, each a tuple of component samples."""
+    dc_bits, dc_values = [0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0], list(range(12))
+    dc = huffman_codes(dc_bits, dc_values)
+    height, width = 8 * len(blocks), 8 * len(blocks[0])
+    def segment(marker, body):
+        return struct.pack(">BBH", 0xFF, marker, len(body) + 2) + body
+    out = b"\xff\xd8" + segment(0xDB, b"\0" + bytes([1] * 64))
+    out += segment(0xC0, struct.pack(">BHHB", 8, height, width, components)
+                   + b"".join(bytes((i + 1, 0x11, 0)) for i in range(components)))
+    out += segment(0xC4, b"\x00" + bytes(dc_bits) + bytes(dc_values))
+    out += segment(0xC4, b"\x10" + bytes([1] + [0] * 15) + b"\0")  # end of block only: code 0
+    out += segment(0xDA, bytes([components]) + b"".join(bytes((i + 1, 0)) for i in range(components)) + b"\0\x3f\0")
+    bits, previous = "", [0] * components
+    for row in blocks:
+        for pixel in row:
+            for c in range(components):
+                value = 8 * (pixel[c] - 128)
+                diff, previous[c] = value - previous[c], value
+                size = abs(diff).bit_length()
+                code, length = dc[size]
+                bits += format(code, "0%db" % length)
+                if size:
+                    bits += format(diff if diff > 0 else diff + (1 << size) - 1, "0%db" % size)
+                bits += "0"
+    bits += "1" * (-len(bits) % 8)
+    data = bytes(int(bits[i:i + 8], 2) for i in range(0, len(bits), 8)).replace(b"\xff", b"\xff\x00")
+    return out + data + b"\xff\xd9"
+
+
+def cmyk_without_adobe_marker():
+    # Plain ink amounts, as written without the marker: red, green, blue,
+    # white / cyan, magenta, yellow, 50 % black (reference: those colours).
+    inks = [[(0, 255, 255, 0), (255, 0, 255, 0), (255, 255, 0, 0), (0, 0, 0, 0)],
+            [(255, 0, 0, 0), (0, 255, 0, 0), (0, 0, 255, 0), (0, 0, 0, 128)]]
+    write("jpeg/gen_cmyk_no_adobe_marker.jpg", flat_block_jpeg(inks, 4))
 
 
 def jpeg_claiming_absurd_size():

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include "imaging/ImageFormat.h"
 #include "imaging/PictureLoader.h"
 
 using namespace vz;
@@ -50,7 +51,7 @@ bool alike(const QImage &actual, const QImage &expected, int tolerance, int perM
     const qint64 wrong = differing(actual, expected, tolerance);
     if (wrong * 1000 <= perMille * qint64(expected.width()) * expected.height())
         return true;
-    qWarning("%lld of %d x %d pixels differ", wrong, expected.width(), expected.height());
+    qWarning("%lld of %d x %d pixels differ by > %d", wrong, expected.width(), expected.height(), tolerance);
     return false;
 }
 
@@ -109,7 +110,38 @@ private Q_SLOTS:
         QCOMPARE(part.offset, visible.topLeft());
         QCOMPARE(part.image.size(), visible.size());
         QVERIFY(alike(part.image, reference.copy(visible), 8, 10));
+
+        // Fitted into a screen of half its size, proportions kept; on a
+        // screen it fits, as it is; stretched over the preview's box.
+        const QSize screen = (QSizeF(reference.size()) * 0.5).toSize().expandedTo({1, 1});
+        const QSize natural = reference.size();
+        const QSize fitted = natural.boundedTo(screen) == natural ? natural : natural.scaled(screen, Qt::KeepAspectRatio).expandedTo({1, 1});
+        const Picture fit = PictureLoader::loadFitted(file, screen);
+        QCOMPARE(fit.naturalSize, fitted);
+        QVERIFY(alike(fit.image, reference.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 64, 100));
+        QVERIFY(alike(PictureLoader::loadFitted(file, natural + QSize(0, 1)).image, reference, 3, 2));
+        const QSize box(129, 81);
+        const Picture preview = PictureLoader::loadPreview(file, box);
+        QCOMPARE(preview.image.size(), box);
+        QVERIFY(alike(preview.image, reference.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), 64, 100));
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+    }
+
+    // A JPEG decoded to cover a size comes out at the smallest eighth,
+    // quarter or half of its size that covers it, upright.
+    void jpegDecodedSmall()
+    {
+        for (const char *name : {"imaging_orientation_1.jpg", "imaging_orientation_6.jpg", "gdk_testrotate_exif_orient6.jpg"}) {
+            QFile file(data(QStringLiteral("jpeg/") + QLatin1String(name)));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            auto source = picture::jpegFormat()->open(file);
+            QVERIFY(source);
+            const QSize natural = source.value()->size();
+            const QSize atLeast(natural.width() / 8, natural.height() / 2);
+            const QSize got = source.value()->readScaled(atLeast).value().size();
+            QVERIFY2(got.expandedTo(atLeast) == got && (got.width() / 2 < atLeast.width() || got.height() / 2 < atLeast.height()), name);
+            QCOMPARE(got.width() > got.height(), natural.width() > natural.height());
+        }
     }
 
     // Every orientation stands like the upright original.

@@ -133,7 +133,9 @@ void frmSettings::Command7_Click()
 
 bool frmSettings::preview(const QString &path)
 {
-    const Picture picture = PictureLoader::load(path);
+    // Decoded no larger than the preview box shows it.
+    const QSize box = (QSizeF(ui->Picture1->size()) * ui->Picture1->devicePixelRatioF()).toSize();
+    const Picture picture = PictureLoader::loadPreview(path, box);
     if (!picture.ok()) {
         msgBox(this, QStringLiteral("Invalid picture format,can not be inserted in the screen saver"),
                MsgIcon::Critical);
