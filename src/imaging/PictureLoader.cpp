@@ -277,4 +277,25 @@ QRect PictureLoader::visibleRect(QSize naturalSize, QSize view)
     return QRect(x, y, width, height);
 }
 
+Picture PictureLoader::loadFitted(const QString &fileName, QSize screen)
+{
+    Picture whole = load(fileName);
+    if (!whole.ok() || whole.empty())
+        return whole;
+    const QSize fitted = fittedSize(whole.naturalSize, screen);
+    if (fitted == whole.naturalSize)
+        return whole;
+    whole.image = whole.image.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    whole.naturalSize = fitted;
+    return whole;
+}
+
+QSize PictureLoader::fittedSize(QSize naturalSize, QSize screen)
+{
+    if (screen.isEmpty() || (naturalSize.width() <= screen.width() && naturalSize.height() <= screen.height()))
+        return naturalSize;
+    // A very long, thin picture keeps at least one pixel across.
+    return naturalSize.scaled(screen, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
 } // namespace vz

@@ -44,6 +44,14 @@ public:
     // is odd the centre falls on a half pixel, which a window system may round
     // either way, so the part then takes one pixel more.
     static QRect visibleRect(QSize naturalSize, QSize view);
+
+    // The whole picture, scaled down smoothly to fit inside the screen with its
+    // proportions kept when it is larger than the screen in either direction;
+    // a picture that fits is left as it is. The result's natural size is the
+    // size it is shown at.
+    static Picture loadFitted(const QString &fileName, QSize screen);
+    // The size a picture of the given natural size is shown at by loadFitted().
+    static QSize fittedSize(QSize naturalSize, QSize screen);
 };
 
 } // namespace vz

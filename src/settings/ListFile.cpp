@@ -57,8 +57,15 @@ QString saveFailure(const QString &what, const QString &reason)
 std::optional<QString> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
                                    const LineWriter &lines)
 {
-    if (const auto storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state)))
-        return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, *storeError);
+    return saveChoices(program, {{key, state}}, listFile, lines);
+}
+
+std::optional<QString> saveChoices(Program &program, const QList<StoredState> &states, const QString &listFile,
+                                   const LineWriter &lines)
+{
+    for (const auto &[key, state] : states)
+        if (const auto storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state)))
+            return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, *storeError);
     const QString path = program.programFile(listFile);
     if (const auto fileError = replaceFile(path, lines.bytes()))
         return saveFailure(path, *fileError) +

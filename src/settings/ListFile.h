@@ -40,4 +40,14 @@ std::optional<int> loadStoredState(Program &program, const QString &key);
 [[nodiscard]] std::optional<QString> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
                     const LineWriter &lines);
 
+// A check box's state under its key in the "Presets" section.
+struct StoredState {
+    QString key;
+    int state;
+};
+// As above, with several switches stored in order before the file; the first
+// that cannot be stored stops the save.
+[[nodiscard]] std::optional<QString> saveChoices(Program &program, const QList<StoredState> &states,
+                                                 const QString &listFile, const LineWriter &lines);
+
 } // namespace vz
