@@ -67,8 +67,15 @@ QString saveFailure(const QString &what, const QString &reason)
 std::optional<QString> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
                                    const LineWriter &lines)
 {
-    if (const auto storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state)))
-        return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, *storeError);
+    return saveChoices(program, {{key, state}}, listFile, lines);
+}
+
+std::optional<QString> saveChoices(Program &program, const QList<StoredState> &states, const QString &listFile,
+                                   const LineWriter &lines)
+{
+    for (const auto &[key, state] : states)
+        if (const auto storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state)))
+            return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, *storeError);
     const ListPlace place = listPlace(program, listFile);
     const QString folder = QFileInfo(place.save).absolutePath();
     if (!place.besideProgram)

@@ -53,4 +53,14 @@ ListPlace listPlace(Program &program, const QString &listFile);
                                                  const QString &listFile,
                                                  const LineWriter &lines);
 
+// A check box's state under its key in the "Presets" section.
+struct StoredState {
+    QString key;
+    int state;
+};
+// As above, with several switches stored in order before the file; the first
+// that cannot be stored stops the save.
+[[nodiscard]] std::optional<QString> saveChoices(Program &program, const QList<StoredState> &states,
+                                                 const QString &listFile, const LineWriter &lines);
+
 } // namespace vz

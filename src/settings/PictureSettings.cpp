@@ -9,6 +9,7 @@ PictureSettings loadPictureSettings(Program &program)
 {
     PictureSettings s;
     s.randomP = loadStoredState(program, kRandomP);
+    s.fitP = loadStoredState(program, kFitP);
     const auto bytes = readWholeFile(listPlace(program, kPictureListFile).read);
     if (!bytes)
         return s;
@@ -19,12 +20,12 @@ PictureSettings loadPictureSettings(Program &program)
 }
 
 std::optional<QString> savePictureSettings(Program &program, int randomP, const QString &interval,
-                            const QStringList &pictures)
+                            const QStringList &pictures, int fitP)
 {
     LineWriter lines;
     lines.add(interval.isEmpty() ? formatNumber(10) : interval);
     writeEntries(lines, pictures);
-    return saveChoices(program, kRandomP, randomP, kPictureListFile, lines);
+    return saveChoices(program, {{kRandomP, randomP}, {kFitP, fitP}}, kPictureListFile, lines);
 }
 
 } // namespace vz

@@ -1,6 +1,7 @@
 #pragma once
 // The picture choices: the picture list file "\RozG.ini" (where listPlace says)
-// (display interval, count, one path per line) and the stored value "RandomP".
+// (display interval, count, one path per line) and the stored values "RandomP"
+// and "FitP".
 
 #include <QString>
 #include <QStringList>
@@ -12,9 +13,11 @@ class Program;
 
 inline const QString kPictureListFile = QStringLiteral("\\RozG.ini");
 inline const QString kRandomP = QStringLiteral("RandomP");
+inline const QString kFitP = QStringLiteral("FitP");
 
 struct PictureSettings {
     std::optional<int> randomP;      // check state; nullopt leaves the box clear
+    std::optional<int> fitP;         // the same for fitting large pictures
     std::optional<QString> interval; // line 1, blanks kept; nullopt leaves the box empty
     QStringList pictures;
 };
@@ -22,11 +25,11 @@ struct PictureSettings {
 // Reads what is there and skips what is not; never fails.
 PictureSettings loadPictureSettings(Program &program);
 
-// Stores "RandomP", then replaces the file. An empty interval is written as
-// the number 10. Returns nullopt on success, otherwise a message for the user
-// that names what could not be written and why; the previous file is then
-// still whole.
+// Stores "RandomP" and "FitP", then replaces the file. An empty interval is
+// written as the number 10. Returns nullopt on success, otherwise a message for
+// the user that names what could not be written and why; the previous file is
+// then still whole.
 [[nodiscard]] std::optional<QString> savePictureSettings(Program &program, int randomP, const QString &interval,
-                            const QStringList &pictures);
+                            const QStringList &pictures, int fitP = 0);
 
 } // namespace vz

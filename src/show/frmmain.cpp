@@ -57,7 +57,7 @@ int pictureInterval(const QString &intervalText)
 }
 
 frmmain::frmmain(Program &program)
-    : Form(program), Image2(new QLabel(this)), Image1(new PictureBox(this)), m_draw(clockSeededDraw)
+    : Form(program), Image2(new QLabel(this)), Image1(new PictureBox(this)), m_next(program), m_draw(clockSeededDraw)
 {
     // Every show carries the caption, so a second show can find it.
     setWindowTitle(kAppTitle);
@@ -143,6 +143,11 @@ void frmmain::finishLoad()
     if (interval > 0) {
         Timer1.setInterval(interval);
         Timer1.start();
+        // The first picture is decoded while the backdrop is up.
+        QTimer::singleShot(0, this, [this] {
+            if (!m_next.pending())
+                prepareNext();
+        });
     }
     musicon(songnum);
 }
@@ -223,30 +228,32 @@ Integer frmmain::drawIndex(Integer count)
 
 void frmmain::Timer1_Timer()
 {
-    // A tick waiting on its message box must not be entered again.
+    // A tick waiting on its message box or its picture must not be entered again.
     if (m_inTick)
         return;
-    Image2->setVisible(false);
-    Image1->setVisible(true);
-
-    auto &settings = program().form<frmSettings>();
-    const Integer n = countOf(settings.List1());
-    if (n == 0) {
+    qCDebug(lcShow) << "tick";
+    const auto showPictureBox = [this] {
+        Image2->setVisible(false);
+        Image1->setVisible(true);
+    };
+    if (countOf(program().form<frmSettings>().List1()) == 0) {
+        showPictureBox();
         giveWayToSettings();
         return;
     }
-    Integer r = 0;
-    const bool random = settings.chkRandomP()->checkState() == Qt::Checked;
-    if (random) {
-        r = drawIndex(n);
-    } else {
-        if (picnum >= n)
-            picnum = 0;
-        r = picnum;
-    }
+    if (!m_next.pending())
+        prepareNext();
+    // Only a decode that takes longer than an interval leaves anything to wait
+    // for; the backdrop or the picture before stays up, and input is handled.
+    m_inTick = true;
+    const bool ready = m_next.waitUntilReady();
+    m_inTick = false;
+    if (!ready || program().hasEnded())
+        return;
+    showPictureBox();
 
     const qreal ratio = devicePixelRatioF();
-    Picture picture = PictureLoader::loadVisible(entry(settings.List1(), r), (QSizeF(size()) * ratio).toSize());
+    Picture picture = m_next.take((QSizeF(size()) * ratio).toSize());
     if (!picture.ok()) {
         m_inTick = true;
         Timer1.stop();
@@ -256,12 +263,33 @@ void frmmain::Timer1_Timer()
         return;
     }
     Image1->setPicture(std::move(picture));
-    if (!random)
+    if (m_nextInOrder)
         ++picnum;
     const float left = (float(width()) - float(Image1->width())) / 2.0f;
     Image1->move(qRound(left), Image1->y());
     const float top = (float(height()) - float(Image1->height())) / 2.0f;
     Image1->move(Image1->x(), qRound(top));
+    prepareNext();
+}
+
+void frmmain::prepareNext()
+{
+    auto &settings = program().form<frmSettings>();
+    const Integer n = countOf(settings.List1());
+    if (n == 0)
+        return;
+    Integer r = 0;
+    m_nextInOrder = settings.chkRandomP()->checkState() != Qt::Checked;
+    if (!m_nextInOrder) {
+        r = drawIndex(n);
+    } else {
+        if (picnum >= n)
+            picnum = 0;
+        r = picnum;
+    }
+    const qreal ratio = devicePixelRatioF();
+    m_next.prepare({entry(settings.List1(), r), (QSizeF(size()) * ratio).toSize(),
+                    settings.chkFitP()->checkState() == Qt::Checked});
 }
 
 void frmmain::giveWayToSettings()

@@ -2,8 +2,9 @@
 // The show window: borderless, covering the primary screen, black, with every
 // other screen covered in black as well. It shows the
 // built-in backdrop until the first picture is due, then the user's pictures
-// one interval apart, at their natural size and centred, while the user's songs
-// play behind them. Any click, key or real mouse movement ends the show.
+// one interval apart, centred, at their natural size or fitted to the screen,
+// while the user's songs play behind them. Each picture is decoded while the
+// one before it is shown. Any click, key or real mouse movement ends the show.
 
 #include <QLabel>
 #include <QPoint>
@@ -13,6 +14,7 @@
 
 #include "runtime/Numbers.h"
 #include "runtime/Form.h"
+#include "show/PicturePreparer.h"
 
 namespace vz {
 
@@ -66,6 +68,8 @@ private:
     void movementRule(QPoint &stored);
 
     void Timer1_Timer();
+    // Chooses the next picture (drawing it in random order) and starts decoding it.
+    void prepareNext();
     void Timer2_Timer();
     void songEnded(bool played);
     void giveWayToSettings();
@@ -78,6 +82,8 @@ private:
     QTimer Timer1;
     QTimer Timer2;
     std::unique_ptr<MediaPlayer> m_player;
+    PicturePreparer m_next;
+    bool m_nextInOrder = false; // the prepared picture was chosen in order mode
     Integer songcount = 0;
     Integer songnum = 0;
     int m_failedSongs = 0; // songs in a row that did not play

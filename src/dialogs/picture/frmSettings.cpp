@@ -69,12 +69,15 @@ frmSettings::~frmSettings() = default;
 QLineEdit *frmSettings::Text1() const { return ui->Text1; }
 ListBox *frmSettings::List1() const { return ui->List1; }
 QCheckBox *frmSettings::chkRandomP() const { return ui->chkRandomP; }
+QCheckBox *frmSettings::chkFitP() const { return ui->chkFitP; }
 
 void frmSettings::Form_Load()
 {
     const PictureSettings stored = loadPictureSettings(program());
     if (stored.randomP)
         setCheckValue(*ui->chkRandomP, *stored.randomP);
+    if (stored.fitP)
+        setCheckValue(*ui->chkFitP, *stored.fitP);
     if (stored.interval)
         ui->Text1->setText(*stored.interval);
     ui->List1->addItems(stored.pictures);
@@ -183,7 +186,7 @@ void frmSettings::Text1_LostFocus()
 void frmSettings::Command3_Click()
 {
     if (const auto failure = savePictureSettings(program(), checkValue(*ui->chkRandomP), ui->Text1->text(),
-                                                 ui->List1->entries())) {
+                                                 ui->List1->entries(), checkValue(*ui->chkFitP))) {
         msgBox(this, *failure, MsgIcon::Critical);
         return;
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The picture settings dialog, "Veroridovuz - Select Graphics": browses for
 // picture files, edits the picture list, previews the picture clicked last,
-// and holds the display interval and the random order switch. The show loads
-// it hidden and reads Text1, List1 and chkRandomP as its settings.
+// and holds the display interval, the random order switch and the switch that
+// fits large pictures to the screen. The show loads it hidden and reads Text1,
+// List1, chkRandomP and chkFitP as its settings.
 
 #include <memory>
 
@@ -34,6 +35,8 @@ public:
     ListBox *List1() const;
     // Ticked: pictures in random order.
     QCheckBox *chkRandomP() const;
+    // Ticked: pictures larger than the screen are scaled down to fit it.
+    QCheckBox *chkFitP() const;
 
 protected:
 

@@ -1,0 +1,150 @@
+// Fitting large pictures on the real program: the switch through the dialog's
+// OK and Cancel, the show with it on and off, a file changed after preparing.
+
+#include <QTest>
+
+#include "support/DialogWindow.h"
+
+using namespace vz::test;
+
+namespace {
+
+const QColor kRed(255, 0, 0), kBlue(0, 0, 255), kPurple(128, 0, 128), kGreen(0, 255, 0);
+
+// Red and blue pixels in turn, which smooth scaling blends into purple.
+QImage checkerboard(QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            img.setPixel(x, y, (x + y) % 2 ? kRed.rgb() : kBlue.rgb());
+    return img;
+}
+
+// Lit just inside each edge of the rectangle, black just outside it where that
+// is on the screen: a half pixel of centring may round either way.
+bool shownAt(const QImage &shot, QRect where)
+{
+    const QPoint c = where.center();
+    const QList<std::pair<QPoint, QPoint>> edges{{{where.left() + 1, c.y()}, {where.left() - 2, c.y()}},
+                                                 {{where.right() - 1, c.y()}, {where.right() + 2, c.y()}},
+                                                 {{c.x(), where.top() + 1}, {c.x(), where.top() - 2}},
+                                                 {{c.x(), where.bottom() - 1}, {c.x(), where.bottom() + 2}}};
+    for (const auto &[inside, outside] : edges)
+        if (near(shot.pixelColor(inside), Qt::black, 8) ||
+            (shot.rect().contains(outside) && !near(shot.pixelColor(outside), Qt::black, 8)))
+            return false;
+    return true;
+}
+
+// All the tests ask of the harness: a fresh installation, its dialog and show.
+struct Desk {
+    XServer &x;
+    App app{x};
+    DialogWindow dialog{x};
+
+    Desk(XServer &server, const QString &fitP) : x(server)
+    {
+        if (!fitP.isEmpty())
+            app.setStored(QStringLiteral("FitP"), fitP);
+    }
+    void startShow(const QStringList &pictures, const QString &interval = QStringLiteral("1"))
+    {
+        writePictureList(app, interval, pictures);
+        x.mouseMove(500, 500);
+        app.start({QStringLiteral("/s")});
+    }
+    QColor centre() const { return x.screenshot().pixelColor(512, 384); }
+};
+
+} // namespace
+
+class tst_fit : public QObject
+{
+    Q_OBJECT
+    std::unique_ptr<XServer> x;
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY((x = std::make_unique<XServer>())->ok()); }
+
+    // "FitP" is read as the dialog opens and written by OK only; no stored
+    // value means off. "RandomP" beside it stays as it was.
+    void switchKeptByOkOnly_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("keys"); // empty: a click on the box
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("none, ticked, OK") << QString() << QString() << true << "1";
+        QTest::newRow("on, access key, OK") << "1" << "alt+f" << true << "0";
+        QTest::newRow("none, ticked, Cancel") << QString() << QString() << false << QString();
+    }
+    void switchKeptByOkOnly()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, keys);
+        QFETCH(bool, ok);
+        Desk d(*x, before);
+        d.app.setStored(QStringLiteral("RandomP"), QStringLiteral("1"));
+        d.app.start({QStringLiteral("/c")});
+        QVERIFY(d.dialog.find(QStringLiteral("^Veroridovuz - Select Graphics$")));
+        d.dialog.click(QPoint(290, 340)); // an empty spot: the dialog takes the focus
+        if (keys.isEmpty())
+            d.dialog.click(QPoint(24, 338));
+        else
+            x->key(keys);
+        d.dialog.click(ok ? QPoint(222, 291) : QPoint(142, 291));
+        QVERIFY(d.app.waitForExit());
+        QTEST(d.app.stored(QStringLiteral("FitP")), "after");
+        QCOMPARE(d.app.stored(QStringLiteral("RandomP")), QStringLiteral("1"));
+    }
+
+    void largePicturesFittedWhenOn_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QString>("fitP");
+        QTest::addColumn<QRect>("where"); // on the 1024 x 768 screen
+        QTest::newRow("wider and taller, on") << QSize(2048, 1024) << "1" << QRect(0, 128, 1024, 512);
+        QTest::newRow("taller only, on") << QSize(800, 1600) << "1" << QRect(320, 0, 384, 768);
+        QTest::newRow("wider and taller, not stored") << QSize(2048, 1024) << QString() << QRect(0, 0, 1024, 768);
+        QTest::newRow("smaller, on") << QSize(100, 51) << "1" << QRect(462, 358, 100, 51);
+    }
+    void largePicturesFittedWhenOn()
+    {
+        QFETCH(QSize, size);
+        QFETCH(QString, fitP);
+        QFETCH(QRect, where);
+        Desk d(*x, fitP);
+        const QString path = d.app.filePath(QStringLiteral("big.bmp"));
+        QVERIFY(checkerboard(size).save(path, "BMP"));
+        d.startShow({path});
+        QVERIFY(waitFor([&, scaled = !fitP.isEmpty() && where.size() != size] {
+            const QImage shot = x->screenshot();
+            const QColor a = shot.pixelColor(512, 384), b = shot.pixelColor(513, 384);
+            const bool pattern = scaled ? near(a, kPurple, 40) && near(b, kPurple, 40)
+                                        : (near(a, kRed) && near(b, kBlue)) || (near(a, kBlue) && near(b, kRed));
+            return pattern && shownAt(shot, where);
+        }));
+    }
+
+    // A file changed or added after it was prepared is read again at its tick.
+    void changedFileReadAgainAtItsTick()
+    {
+        for (const bool thereAtFirst : {true, false}) {
+            Desk d(*x, QString());
+            const QString first = solidPicture(d.app, QStringLiteral("a.bmp"), QSize(100, 51), kRed);
+            if (thereAtFirst)
+                solidPicture(d.app, QStringLiteral("b.bmp"), QSize(100, 51), kBlue);
+            d.startShow({first, d.app.filePath(QStringLiteral("b.bmp"))}, QStringLiteral("2"));
+            QVERIFY(waitFor([&] { return near(d.centre(), kRed); }));
+            solidPicture(d.app, QStringLiteral("b.bmp"), QSize(100, 51), kGreen);
+            // The very next picture (not blue, no message), not one a round later.
+            QColor seen;
+            QVERIFY(waitFor([&] { return near(seen = d.centre(), kGreen) || near(seen, kBlue); }));
+            QVERIFY2(near(seen, kGreen), thereAtFirst ? "changed" : "appeared");
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_fit)
+#include "tst_fit.moc"
