@@ -68,7 +68,7 @@ Picture decode(const QString &fileName, const std::optional<QSize> &view)
         if (format->canRead(head))
             return decode(file, *format, view);
     return failure(QStringLiteral("The file is not a picture in a format that can be shown "
-                                  "(bitmap, JPEG, GIF, icon or metafile)."));
+                                  "(bitmap, JPEG, GIF, icon, metafile, PNG, WebP, TIFF, HEIF or AVIF)."));
 }
 
 } // namespace
