@@ -30,6 +30,9 @@ Failure failure(const heif_error &error)
     const QString message = QString::fromUtf8(error.message).trimmed();
     if (error.subcode == heif_suberror_Security_limit_exceeded)
         return Failure{QStringLiteral("The picture is too large: %1.").arg(message)};
+    // A coding this libheif has no decoder for, or a feature it lacks.
+    if (error.code == heif_error_Unsupported_feature || error.code == heif_error_Unsupported_filetype)
+        return Failure{QStringLiteral("The picture cannot be shown: %1.").arg(message)};
     return damaged(message);
 }
 
