@@ -2,7 +2,8 @@
 // image, turned and mirrored as its transform properties say. libheif
 // applies them while decoding and gives the image's size as it comes out;
 // the EXIF orientation such a file may also carry only repeats them and is
-// not applied again. Deeper samples come out as 8 bits.
+// not applied again. Deeper samples come out as 8 bits (the interleaved
+// chroma asked for has 8).
 
 #include "imaging/ImageFormat.h"
 
@@ -19,7 +20,6 @@ struct HeifFree
     void operator()(heif_context *context) const { heif_context_free(context); }
     void operator()(const heif_image_handle *handle) const { heif_image_handle_release(handle); }
     void operator()(const heif_image *image) const { heif_image_release(image); }
-    void operator()(heif_decoding_options *options) const { heif_decoding_options_free(options); }
 };
 
 template <typename T>
@@ -71,13 +71,11 @@ public:
 
     Result<QImage> read(const QRect &region) override
     {
-        HeifPtr<heif_decoding_options> options(heif_decoding_options_alloc());
-        options->convert_hdr_to_8bit = 1;
         const bool alpha = heif_image_handle_has_alpha_channel(m_handle.get());
         heif_image *decoded = nullptr;
         const heif_error error = heif_decode_image(m_handle.get(), &decoded, heif_colorspace_RGB,
                                                    alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                                                   options.get());
+                                                   nullptr);
         if (error.code != heif_error_Ok)
             return failure(error);
         const HeifPtr<const heif_image> image(decoded);
