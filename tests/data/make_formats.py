@@ -181,6 +181,8 @@ def tiffs():
     run("convert", tmp("alpha16.png"), "-define", "tiff:tile-geometry=16x16", "-compress", "zip",
         path("tiff/gen_tiled_rgba_16bit.tif"))
     reference("tiff/gen_tiled_rgba_16bit.tif", tmp("alpha16.png"))
+    run("convert", tmp("upright.png"), "-compress", "zip", "TIFF64:" + path("tiff/gen_bigtiff.tif"))
+    reference("tiff/gen_bigtiff.tif", tmp("upright.png"))
     run("convert", tmp("upright.png"), tmp("second.png"), "-define", "tiff:rows-per-strip=5",
         path("tiff/gen_strips_two_pages.tif"))
     reference("tiff/gen_strips_two_pages.tif", tmp("upright.png"))
