@@ -3,7 +3,8 @@
 files of every kind each parser meets, well formed and damaged, plus a few
 small real files from tests/data. Files that the fuzzer found (named crash-*,
 timeout-*, found-*) are left alone. JPEG seeds need cjpeg (libjpeg-turbo-progs)
-and ImageMagick's convert; everything else is written here.
+and ImageMagick's convert; the PNG, WebP, TIFF, HEIF and AVIF seeds are the
+files of tests/data (see make_formats.py there); everything else is written here.
 
     fuzz/make_corpora.py            writes every corpus
     fuzz/make_corpora.py gif jpeg   only those
@@ -566,10 +567,33 @@ def metafile_corpus():
         copy("metafile", name)
 
 
+# --- PNG, WebP, TIFF, HEIF and AVIF ----------------------------------------
+
+def data_pictures(folders, broken):
+    """The pictures of tests/data/<folder>/ (not their references) and the
+    files of broken/ whose names start with one of broken."""
+    names = []
+    for folder in folders:
+        files = os.listdir(os.path.join(TEST_DATA, folder))
+        names += [f for f in files if os.path.splitext(f)[0] not in files]
+    files = os.listdir(os.path.join(TEST_DATA, "broken"))
+    return sorted(names + [f for f in files if f.startswith(broken) and not f.endswith(".txt")])
+
+
+def qtformats():
+    for name in data_pictures(["png", "webp", "tiff"], ("gen_png_", "gen_webp_", "gen_tiff_")):
+        copy("qtformats", name)
+
+
+def heif():
+    for name in data_pictures(["heif", "avif"], ("gen_heic_", "gen_avif_")):
+        copy("heif", name)
+
+
 CORPORA = {
     "picture_list": picture_list, "music_list": music_list, "numbers": numbers,
     "bitmap": bitmap, "dib": dib_corpus, "icon": icon, "gif": gif_corpus, "jpeg": jpeg,
-    "metafile": metafile_corpus,
+    "metafile": metafile_corpus, "qtformats": qtformats, "heif": heif,
 }
 
 if __name__ == "__main__":

@@ -9,6 +9,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-image-formats-plugins
   libx11-dev libxfixes-dev libjpeg62-turbo-dev
+  # HEIF and AVIF: libheif with its HEVC (libde265) and AV1 (dav1d, aom) decoders.
+  libheif-dev libheif1 libde265-0 libdav1d6 libaom3
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-pulseaudio
   fonts-dejavu-core xdg-utils
   dpkg-dev file
@@ -17,6 +19,7 @@ if [ "${1:-}" = "--test" ]; then
   packages+=(
     xvfb xdotool x11-utils x11-xserver-utils imagemagick
     pulseaudio pulseaudio-utils sox libsox-fmt-mp3 gstreamer1.0-tools libjpeg-turbo-progs feh
+    libheif-examples webp libtiff-tools
     xss-lock dbus
   )
 fi

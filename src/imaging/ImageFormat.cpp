@@ -12,6 +12,10 @@ std::vector<std::unique_ptr<ImageFormat>> standardFormats()
     formats.push_back(gifFormat());
     formats.push_back(iconFormat());
     formats.push_back(metafileFormat());
+    formats.push_back(pngFormat());
+    formats.push_back(webpFormat());
+    formats.push_back(tiffFormat());
+    formats.push_back(heifFormat());
     formats.push_back(packedBitmapFormat());
     return formats;
 }

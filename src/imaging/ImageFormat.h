@@ -61,6 +61,10 @@ std::unique_ptr<ImageFormat> jpegFormat();
 std::unique_ptr<ImageFormat> gifFormat();
 std::unique_ptr<ImageFormat> iconFormat();
 std::unique_ptr<ImageFormat> metafileFormat();
+std::unique_ptr<ImageFormat> pngFormat();
+std::unique_ptr<ImageFormat> webpFormat();
+std::unique_ptr<ImageFormat> tiffFormat();
+std::unique_ptr<ImageFormat> heifFormat();
 
 // The reasons the formats share.
 Failure damaged(const QString &detail);

@@ -90,7 +90,7 @@ Picture decode(const QString &fileName, const Request &request)
         if (format->canRead(head))
             return decode(file, *format, request);
     return failure(QStringLiteral("The file is not a picture in a format that can be shown "
-                                  "(bitmap, JPEG, GIF, icon or metafile)."));
+                                  "(bitmap, JPEG, GIF, icon, metafile, PNG, WebP, TIFF, HEIF or AVIF)."));
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // Loads a picture from a file name: Windows bitmaps (.bmp, and .dib by content),
-// JPEG (EXIF orientation applied), GIF (first frame), icons (the largest image)
-// and Windows metafiles. The format is told by the content, not the name. An
+// JPEG (EXIF orientation applied), GIF (first frame), icons (the largest image),
+// Windows metafiles, PNG, WebP and TIFF (EXIF orientation applied, first frame)
+// and HEIF/AVIF (the primary image, its transforms applied). The format is told by the content, not the name. An
 // empty name gives an empty picture; anything else unreadable is an error with
 // a reason. Hostile files are refused with a reason rather than decoded at any
 // cost (see imaging/Limits.h).

@@ -65,11 +65,13 @@ private Q_SLOTS:
     void referenceImages_data()
     {
         QTest::addColumn<QString>("file");
-        for (const QString format : {"bmp", "dib", "gif", "ico", "jpeg", "wmf", "broken"}) {
+        for (const QString format : {"bmp", "dib", "gif", "ico", "jpeg", "wmf", "png", "webp", "tiff", "heif", "avif",
+                                     "broken"}) {
             const QDir dir(data(format));
             QVERIFY(dir.exists());
+            // A reference or a reason is named after the file it belongs to.
             for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
-                if (!name.endsWith(u".png") && !name.endsWith(u".txt"))
+                if (!dir.exists(QFileInfo(name).completeBaseName()))
                     QTest::newRow(qPrintable(format + u'/' + name)) << dir.filePath(name);
         }
     }

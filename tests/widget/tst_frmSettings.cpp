@@ -173,6 +173,21 @@ private Q_SLOTS:
         QCOMPARE(bar->maximum() + bar->pageStep(), std::max(extent, page));
     }
 
+    // The file box lists the files of every format the loader reads, and only those.
+    void fileBoxListsPictureFormats()
+    {
+        for (const char *name : {"c.png", "e.webp", "f.tif", "g.TIFF", "h.heic", "i.heif", "j.avif", "k.txt", "l.psd"})
+            QVERIFY(QFile(picture(QString::fromLatin1(name))).open(QIODevice::WriteOnly));
+        frmSettings &d = dialog();
+        browseTo(d, pictures->path());
+        const auto *files = control<FileBox>(d, "File1");
+        QStringList names;
+        for (int i = 0; i < files->count(); ++i)
+            names << files->item(i)->text();
+        QCOMPARE(names, (QStringList{"a_red.bmp", "b_blue.jpg", "c.png", "d_text.jpg", "e.webp", "f.tif", "g.TIFF",
+                                     "h.heic", "i.heif", "j.avif"}));
+    }
+
     // A drive that cannot be read, a folder that vanishes before the folder box
     // opens it and one that vanishes under the file box: a message each, and
     // the dialog works on.

@@ -22,7 +22,7 @@ namespace vz {
 
 namespace {
 
-const QString kPicturePattern = QStringLiteral("*.bmp;*.jpg;*.jpeg;*.wmf;*.dib;*.ico;*.gif");
+const QString kPicturePattern = QStringLiteral("*.bmp;*.jpg;*.jpeg;*.wmf;*.dib;*.ico;*.gif;*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.avif");
 
 // The control the user was going to when a check sent the focus back must not
 // go on to act on the click or access key that took the focus there; it is

@@ -1,0 +1,137 @@
+// HEIF files (HEIC from phones, and AVIF), read by libheif: the primary
+// image, turned and mirrored as its transform properties say. libheif
+// applies them while decoding and gives the image's size as it comes out;
+// the EXIF orientation such a file may also carry only repeats them and is
+// not applied again. Deeper samples come out as 8 bits (the interleaved
+// chroma asked for has 8).
+
+#include "imaging/ImageFormat.h"
+
+#include <QFile>
+#include <cstring>
+#include <libheif/heif.h>
+
+namespace vz::picture {
+
+namespace {
+
+struct HeifFree
+{
+    void operator()(heif_context *context) const { heif_context_free(context); }
+    void operator()(const heif_image_handle *handle) const { heif_image_handle_release(handle); }
+    void operator()(const heif_image *image) const { heif_image_release(image); }
+};
+
+template <typename T>
+using HeifPtr = std::unique_ptr<T, HeifFree>;
+
+Failure failure(const heif_error &error)
+{
+    const QString message = QString::fromUtf8(error.message).trimmed();
+    if (error.subcode == heif_suberror_Security_limit_exceeded)
+        return Failure{QStringLiteral("The picture is too large: %1.").arg(message)};
+    // A coding this libheif has no decoder for, or a feature it lacks.
+    if (error.code == heif_error_Unsupported_feature || error.code == heif_error_Unsupported_filetype)
+        return Failure{QStringLiteral("The picture cannot be shown: %1.").arg(message)};
+    return damaged(message);
+}
+
+class HeifSource final : public ImageSource
+{
+public:
+    explicit HeifSource(QByteArray bytes)
+        : m_bytes(std::move(bytes))
+        , m_context(heif_context_alloc())
+    {
+    }
+
+    std::optional<Failure> start()
+    {
+        heif_context_set_maximum_image_size_limit(m_context.get(), kMaxSide);
+        heif_error error = heif_context_read_from_memory_without_copy(m_context.get(), m_bytes.constData(),
+                                                                      size_t(m_bytes.size()), nullptr);
+        heif_image_handle *handle = nullptr;
+        if (error.code == heif_error_Ok)
+            error = heif_context_get_primary_image_handle(m_context.get(), &handle);
+        if (error.code != heif_error_Ok)
+            return failure(error);
+        m_handle.reset(handle);
+        m_size = QSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
+        if (m_size.isEmpty())
+            return damaged(QStringLiteral("the picture has no size"));
+        // Before it converts them, the decoder holds up to four full planes
+        // of samples (colour and alpha, nothing subsampled).
+        const qint64 sampleBytes = heif_image_handle_get_luma_bits_per_pixel(handle) > 8 ? 2 : 1;
+        if (qint64(m_size.width()) * m_size.height() * 4 * sampleBytes > kMaxDecoderBytes)
+            return tooLarge(m_size.width(), m_size.height());
+        return std::nullopt;
+    }
+
+    QSize size() const override { return m_size; }
+
+    Result<QImage> read(const QRect &region) override
+    {
+        const bool alpha = heif_image_handle_has_alpha_channel(m_handle.get());
+        heif_image *decoded = nullptr;
+        const heif_error error = heif_decode_image(m_handle.get(), &decoded, heif_colorspace_RGB,
+                                                   alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
+                                                   nullptr);
+        if (error.code != heif_error_Ok)
+            return failure(error);
+        const HeifPtr<const heif_image> image(decoded);
+        int stride = 0;
+        const uint8_t *plane = heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
+        const QRect decodedRect(0, 0, heif_image_get_width(decoded, heif_channel_interleaved),
+                                heif_image_get_height(decoded, heif_channel_interleaved));
+        if (!plane || !decodedRect.contains(region))
+            return damaged(QStringLiteral("the picture decodes smaller than its declared size"));
+
+        const QImage::Format format = !alpha                                  ? QImage::Format_RGB888
+            : heif_image_is_premultiplied_alpha(decoded) ? QImage::Format_RGBA8888_Premultiplied
+                                                         : QImage::Format_RGBA8888;
+        QImage pixels(region.size(), format);
+        if (pixels.isNull())
+            return Failure{QStringLiteral("There is not enough memory for the picture.")};
+        const qsizetype pixelBytes = alpha ? 4 : 3;
+        for (int y = 0; y < region.height(); ++y)
+            std::memcpy(pixels.scanLine(y), plane + qsizetype(region.y() + y) * stride + region.x() * pixelBytes,
+                        size_t(region.width() * pixelBytes));
+        return pixels;
+    }
+
+private:
+    QByteArray m_bytes;
+    HeifPtr<heif_context> m_context;
+    HeifPtr<const heif_image_handle> m_handle;
+    QSize m_size;
+};
+
+class HeifFormat final : public ImageFormat
+{
+public:
+    bool canRead(QByteArrayView head) const override
+    {
+        const auto kind = heif_check_filetype(reinterpret_cast<const uint8_t *>(head.data()), int(head.size()));
+        return kind == heif_filetype_yes_supported || kind == heif_filetype_yes_unsupported;
+    }
+
+    Result<std::unique_ptr<ImageSource>> open(QFile &file) const override
+    {
+        auto bytes = readWhole(file);
+        if (!bytes)
+            return Failure{bytes.error()};
+        auto source = std::make_unique<HeifSource>(std::move(bytes).value());
+        if (auto failed = source->start())
+            return std::move(*failed);
+        return std::unique_ptr<ImageSource>(std::move(source));
+    }
+};
+
+} // namespace
+
+std::unique_ptr<ImageFormat> heifFormat()
+{
+    return std::make_unique<HeifFormat>();
+}
+
+} // namespace vz::picture
