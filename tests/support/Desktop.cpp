@@ -3,20 +3,15 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QDirIterator>
 #include <QSettings>
 #include <QThread>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
-#include <grp.h>
-#include <unistd.h>
 
 namespace vz::test {
 
 namespace {
-
-constexpr uid_t kNobody = 65534;
 
 // Waits for a started process to end, killing it when the time runs out.
 RunResult finish(QProcess &p, int timeoutMs)
@@ -225,40 +220,10 @@ QString App::stored(const QString &key) const
     return QSettings(storeFile(folder()), QSettings::IniFormat).value(QStringLiteral("Presets/") + key).toString();
 }
 
-bool App::runUnprivileged()
-{
-    if (::geteuid() != 0)
-        return false;
-    m_unprivileged = true;
-    // The temporary folder is the test's alone; the program has to reach its own folder inside it.
-    QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFileDevice::ReadOther |
-                                            QFileDevice::ExeOther);
-    return true;
-}
-
-uint App::programUid() const { return m_unprivileged ? kNobody : ::geteuid(); }
-
 void App::prepare(QProcess &process) const
 {
     process.setProcessEnvironment(m_env);
     process.setWorkingDirectory(folder());
-    if (!m_unprivileged)
-        return;
-    // What the test wrote into the program's private folders becomes the program's.
-    for (const char *sub : {"home", "config", "run"}) {
-        const QString top = QDir(m_dir.path()).filePath(QString::fromLatin1(sub));
-        QStringList paths{top};
-        for (QDirIterator it(top, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-             it.hasNext();)
-            paths << it.next();
-        for (const QString &path : paths)
-            if (::chown(QFile::encodeName(path).constData(), kNobody, kNobody) != 0)
-                qWarning("cannot hand %s to the program's user", qPrintable(path));
-    }
-    process.setChildProcessModifier([] {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(126);
-    });
 }
 
 void App::start(const QStringList &args)

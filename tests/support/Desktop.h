@@ -86,13 +86,6 @@ public:
     void setStored(const QString &key, const QString &value) const;
     QString stored(const QString &key) const;
 
-    // From the next start on, the program runs as an ordinary user (nobody)
-    // when the test runs as root, so that file permissions hold for it; its
-    // home, configuration and runtime folders become that user's. False when
-    // the test is not root.
-    bool runUnprivileged();
-    uint programUid() const;
-
     QProcessEnvironment env() const { return m_env; }
     void setEnv(const QString &name, const QString &value) { m_env.insert(name, value); }
 
@@ -112,7 +105,6 @@ private:
     void prepare(QProcess &process) const;
 
     QTemporaryDir m_dir;
-    bool m_unprivileged = false;
     QProcessEnvironment m_env;
     QProcess m_process;
     QByteArray m_stderr;

@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include <sys/mount.h>
-#include <unistd.h>
 
 #include "support/Desktop.h"
 
@@ -18,42 +17,45 @@ const QStringList kListFiles{QStringLiteral("RozG.ini"), QStringLiteral("RozM.in
 
 FolderFault::FolderFault(App &app, WriteFault kind) : m_app(app), m_kind(kind)
 {
-    if (kind == WriteFault::ReadOnlyFolder) {
-        // The program runs as another user than the owner of its folder; a
-        // test that is not root owns the folder and takes its write bit away.
-        m_app.runUnprivileged();
-    } else if (kind == WriteFault::FolderForListFile) {
+    if (kind == WriteFault::FolderForListFile) {
         arm();
-    } else {
-        // A small disk of its own, with what the folder holds so far copied onto it.
-        QMap<QString, QByteArray> kept;
-        for (const QString &name : QDir(m_app.folder()).entryList(QDir::Files | QDir::Hidden))
-            kept.insert(name, m_app.readFile(name));
-        const QByteArray options = "size=" + QByteArray::number(kept.value("veroridovuz").size() + 512 * 1024);
-        if (::mount("tmpfs", QFile::encodeName(m_app.folder()).constData(), "tmpfs", 0, options.constData()) != 0) {
-            m_unavailable = QStringLiteral("no tmpfs can be mounted here");
-            return;
-        }
-        m_mounted = m_app.folder();
-        for (auto it = kept.cbegin(); it != kept.cend(); ++it)
-            m_app.writeFile(it.key(), it.value());
-        QFile::setPermissions(m_app.filePath("veroridovuz"), QFile::permissions(VZ_EXECUTABLE));
+        return;
     }
+    // What the folder holds so far goes onto the small disk with it.
+    QMap<QString, QByteArray> kept;
+    for (const QString &name : QDir(m_app.folder()).entryList(QDir::Files))
+        kept.insert(name, m_app.readFile(name));
+    const QByteArray size = QByteArray::number(kept.value(QStringLiteral("veroridovuz")).size() + 512 * 1024);
+    if (!mount("size=" + size)) {
+        m_unavailable = QStringLiteral("no file system can be mounted here");
+        return;
+    }
+    for (auto it = kept.cbegin(); it != kept.cend(); ++it)
+        m_app.writeFile(it.key(), it.value());
+    QFile::setPermissions(m_app.filePath(QStringLiteral("veroridovuz")), QFile::permissions(QStringLiteral(VZ_EXECUTABLE)));
 }
 
 FolderFault::~FolderFault()
 {
     // Detached at once; the file system goes when the program has let go of it.
-    if (!m_mounted.isEmpty())
-        ::umount2(QFile::encodeName(m_mounted).constData(), MNT_DETACH);
+    if (m_kind != WriteFault::FolderForListFile && m_unavailable.isEmpty())
+        ::umount2(QFile::encodeName(m_app.folder()).constData(), MNT_DETACH);
+}
+
+// A small disk on the program's folder ("size=N"), or that disk made
+// read-only ("ro") or writable again ("rw").
+bool FolderFault::mount(const QByteArray &options)
+{
+    const bool again = !options.startsWith("size");
+    const unsigned long flags = again ? MS_REMOUNT | (options == "ro" ? MS_RDONLY : 0) : 0;
+    return ::mount("tmpfs", QFile::encodeName(m_app.folder()).constData(), "tmpfs", flags,
+                   again ? nullptr : options.constData()) == 0;
 }
 
 void FolderFault::arm()
 {
-    if (m_kind == WriteFault::ReadOnlyFolder && m_app.programUid() == ::geteuid())
-        QFile::setPermissions(m_app.folder(), QFile::permissions(m_app.folder()) & ~QFileDevice::WriteOwner);
-    else if (m_kind == WriteFault::ReadOnlyFolder && ::chown(QFile::encodeName(m_app.folder()).constData(), ::geteuid(), ::getegid()) != 0)
-        qFatal("cannot take the program's folder back");
+    if (m_kind == WriteFault::ReadOnlyFolder && !mount("ro"))
+        qFatal("cannot make the program's folder read-only");
     if (m_kind == WriteFault::FolderForListFile)
         for (const QString &name : kListFiles)
             if (!QFileInfo::exists(m_app.filePath(name)))
@@ -71,22 +73,14 @@ void FolderFault::arm()
 
 void FolderFault::lift()
 {
+    if (m_kind == WriteFault::ReadOnlyFolder && !mount("rw"))
+        qFatal("cannot make the program's folder writable again");
     if (m_kind == WriteFault::DiskFull)
         QFile::remove(m_app.filePath(kFiller));
-    else if (m_kind == WriteFault::FolderForListFile)
+    if (m_kind == WriteFault::FolderForListFile)
         for (const QString &name : kListFiles)
             if (QFileInfo(m_app.filePath(name)).isDir())
                 QDir(m_app.filePath(name)).removeRecursively();
-    if (m_kind != WriteFault::ReadOnlyFolder)
-        return;
-    if (m_app.programUid() == ::geteuid()) {
-        QFile::setPermissions(m_app.folder(), QFile::permissions(m_app.folder()) | QFileDevice::WriteOwner);
-        return;
-    }
-    // The folder and its files: a save replaces only a file it may write.
-    for (const QString &name : QDir(m_app.folder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotDot))
-        if (::chown(QFile::encodeName(m_app.filePath(name)).constData(), m_app.programUid(), m_app.programUid()) != 0)
-            qFatal("cannot hand the program's folder to its user");
 }
 
 QMap<QString, QByteArray> snapshot(const QString &folder)
