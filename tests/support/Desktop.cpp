@@ -12,10 +12,16 @@
 namespace vz::test {
 
 namespace {
+QString storeFile(const QString &folder) { return folder + QStringLiteral("/../config/Veroridovuz/Veroridovuz.conf"); }
+} // namespace
 
-// Waits for a started process to end, killing it when the time runs out.
-RunResult finish(QProcess &p, int timeoutMs)
+RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env, int timeoutMs,
+              const QString &folder)
 {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
     RunResult r;
     if (!p.waitForStarted(timeoutMs))
         return r;
@@ -28,18 +34,6 @@ RunResult finish(QProcess &p, int timeoutMs)
     r.out = p.readAllStandardOutput();
     r.err = p.readAllStandardError();
     return r;
-}
-
-QString storeFile(const QString &folder) { return folder + QStringLiteral("/../config/Veroridovuz/Veroridovuz.conf"); }
-
-} // namespace
-
-RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env, int timeoutMs)
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    return finish(p, timeoutMs);
 }
 
 bool waitFor(const std::function<bool()> &pred, int timeoutMs)
@@ -220,15 +214,10 @@ QString App::stored(const QString &key) const
     return QSettings(storeFile(folder()), QSettings::IniFormat).value(QStringLiteral("Presets/") + key).toString();
 }
 
-void App::prepare(QProcess &process) const
-{
-    process.setProcessEnvironment(m_env);
-    process.setWorkingDirectory(folder());
-}
-
 void App::start(const QStringList &args)
 {
-    prepare(m_process);
+    m_process.setProcessEnvironment(m_env);
+    m_process.setWorkingDirectory(folder());
     m_process.start(filePath(QStringLiteral("veroridovuz")), args);
     m_process.waitForStarted(10000);
 }
@@ -236,7 +225,7 @@ void App::start(const QStringList &args)
 std::unique_ptr<QProcess> App::launch(const QStringList &args) const
 {
     auto p = std::make_unique<QProcess>();
-    prepare(*p);
+    p->setProcessEnvironment(m_env);
     p->start(filePath(QStringLiteral("veroridovuz")), args);
     p->waitForStarted(10000);
     return p;
@@ -244,10 +233,7 @@ std::unique_ptr<QProcess> App::launch(const QStringList &args) const
 
 RunResult App::runToEnd(const QStringList &args, int timeoutMs)
 {
-    QProcess p;
-    prepare(p);
-    p.start(filePath(QStringLiteral("veroridovuz")), args);
-    return finish(p, timeoutMs);
+    return run(filePath(QStringLiteral("veroridovuz")), args, m_env, timeoutMs, folder());
 }
 
 bool App::waitForExit(int timeoutMs)

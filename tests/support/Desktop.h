@@ -22,7 +22,7 @@ struct RunResult {
     QByteArray err;
 };
 RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-              int timeoutMs = 20000);
+              int timeoutMs = 20000, const QString &folder = {});
 
 // Waits until pred() holds or the time runs out, running the event loop meanwhile.
 bool waitFor(const std::function<bool()> &pred, int timeoutMs = 10000);
@@ -102,8 +102,6 @@ public:
     qint64 pid() const { return m_process.processId(); }
 
 private:
-    void prepare(QProcess &process) const;
-
     QTemporaryDir m_dir;
     QProcessEnvironment m_env;
     QProcess m_process;
