@@ -180,8 +180,8 @@ void frmmain::endscr()
 void frmmain::showEvent(QShowEvent *event)
 {
     Form::showEvent(event);
-    // Inside a host's window the host owns the input.
-    if (m_embedded)
+    // Inside a host's window the host owns the input; a lost host ended the show.
+    if (m_embedded || m_hostLost || !m_covers)
         return;
     m_covers->showAll();
     raise();

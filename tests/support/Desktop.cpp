@@ -1,28 +1,29 @@
 #include "support/Desktop.h"
 
+#include <QElapsedTimer>
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
-#include <QRect>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QThread>
-#include <QDirIterator>
-#include <functional>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
-#include <grp.h>
-#include <unistd.h>
 
 namespace vz::test {
 
 namespace {
+QString storeFile(const QString &folder) { return folder + QStringLiteral("/../config/Veroridovuz/Veroridovuz.conf"); }
+} // namespace
 
-// Waits for a started process to end, killing it when the time runs out.
-RunResult finish(QProcess &p, int timeoutMs)
+RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env, int timeoutMs,
+              const QString &folder)
 {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
     RunResult r;
     if (!p.waitForStarted(timeoutMs))
         return r;
@@ -37,17 +38,6 @@ RunResult finish(QProcess &p, int timeoutMs)
     return r;
 }
 
-} // namespace
-
-RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-              int timeoutMs)
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, args);
-    return finish(p, timeoutMs);
-}
-
 bool waitFor(const std::function<bool()> &pred, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
@@ -60,34 +50,29 @@ bool waitFor(const std::function<bool()> &pred, int timeoutMs)
     return true;
 }
 
-XServer::XServer(QSize size, int depth) : m_size(size)
+XServer::XServer(QSize size) : m_size(size)
 {
-    m_server.setProcessChannelMode(QProcess::SeparateChannels);
-    m_server.start(QStringLiteral("Xvfb"),
-                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
-                    QStringLiteral("0"),
-                    QStringLiteral("%1x%2x%3").arg(size.width()).arg(size.height()).arg(depth),
-                    QStringLiteral("-nolisten"), QStringLiteral("tcp"), QStringLiteral("-noreset")});
-    if (!m_server.waitForStarted(10000))
-        return;
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0",
+                                            QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height()),
+                                            "-nolisten", "tcp", "-noreset"});
+    // Blocking reads, so that a server can be started before the application.
     QByteArray out;
-    QDeadlineTimer deadline(20000);
-    while (!out.contains('\n') && !deadline.hasExpired() && m_server.state() == QProcess::Running) {
+    QElapsedTimer t;
+    t.start();
+    while (!out.contains('\n') && m_server.state() != QProcess::NotRunning && t.elapsed() < 20000) {
         m_server.waitForReadyRead(200);
         out += m_server.readAllStandardOutput();
     }
-    const QString number = QString::fromLatin1(out).trimmed();
-    if (!number.isEmpty())
-        m_display = u':' + number;
+    if (out.contains('\n'))
+        m_display = u':' + QString::fromLatin1(out).trimmed();
 }
 
 XServer::~XServer()
 {
     m_server.terminate();
-    if (!m_server.waitForFinished(5000)) {
+    if (!m_server.waitForFinished(5000))
         m_server.kill();
-        m_server.waitForFinished(2000);
-    }
+    m_server.waitForFinished(2000);
 }
 
 QProcessEnvironment XServer::env() const
@@ -105,90 +90,99 @@ QString XServer::xdo(const QStringList &args) const
 
 QStringList XServer::windowsNamed(const QString &regex) const
 {
-    const QString out = xdo({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                             QStringLiteral("--name"), regex});
+    const QString out = xdo({"search", "--onlyvisible", "--name", regex});
     return out.isEmpty() ? QStringList() : out.split(u'\n');
+}
+
+std::optional<std::pair<QString, QRect>> XServer::waitForWindow(const QString &regex, int timeoutMs) const
+{
+    QStringList ids;
+    if (!waitFor([&] { return !(ids = windowsNamed(regex)).isEmpty(); }, timeoutMs))
+        return std::nullopt;
+    QRect r;
+    for (const QString &line : xdo({"getwindowgeometry", "--shell", ids.first()}).split(u'\n')) {
+        const int v = line.section(u'=', 1).toInt();
+        if (line.startsWith(u"X="))
+            r.moveLeft(v);
+        else if (line.startsWith(u"Y="))
+            r.moveTop(v);
+        else if (line.startsWith(u"WIDTH="))
+            r.setWidth(v);
+        else if (line.startsWith(u"HEIGHT="))
+            r.setHeight(v);
+    }
+    return std::pair{ids.first(), r};
+}
+
+std::optional<QRect> XServer::activate(const QString &regex, int timeoutMs) const
+{
+    const auto window = waitForWindow(regex, timeoutMs);
+    if (!window)
+        return std::nullopt;
+    xdo({"windowfocus", window->first});
+    mouseMove(window->second.center());
+    return window->second;
 }
 
 QImage XServer::screenshot() const
 {
-    const RunResult r = run(QStringLiteral("import"),
-                            {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("png:-")},
-                            env());
     QImage img;
-    img.loadFromData(r.out, "PNG");
+    img.loadFromData(run(QStringLiteral("import"), {"-window", "root", "png:-"}, env()).out, "PNG");
     return img.convertToFormat(QImage::Format_RGB32);
 }
 
-void XServer::keepShot(const QString &name) const
+void XServer::mouseMove(int x, int y) const { xdo({"mousemove", QString::number(x), QString::number(y)}); }
+void XServer::click(int button) const { xdo({"click", QString::number(button)}); }
+void XServer::key(const QString &keys) const { xdo(QStringList{"key", "--delay", "60"} + keys.split(u' ')); }
+void XServer::type(const QString &text) const { xdo({"type", "--delay", "40", text}); }
+
+bool XServer::closeWindow(const QString &windowId) const
 {
-    const QString folder = qEnvironmentVariable("VZ_SHOTS");
-    if (!folder.isEmpty())
-        screenshot().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    Display *d = XOpenDisplay(m_display.toLocal8Bit().constData());
+    if (!d)
+        return false;
+    XEvent e = {};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = windowId.toULong();
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    const Status sent = XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
+    XCloseDisplay(d);
+    return sent;
 }
 
-void XServer::mouseMove(int x, int y) const
+std::optional<bool> XServer::cursorIsBlank() const
 {
-    xdo({QStringLiteral("mousemove"), QString::number(x), QString::number(y)});
-}
-
-void XServer::click(int button) const { xdo({QStringLiteral("click"), QString::number(button)}); }
-
-void XServer::doubleClick() const
-{
-    xdo({QStringLiteral("click"), QStringLiteral("--repeat"), QStringLiteral("2"),
-         QStringLiteral("--delay"), QStringLiteral("80"), QStringLiteral("1")});
-}
-
-void XServer::key(const QString &keys) const
-{
-    QStringList args{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("60")};
-    args += keys.split(u' ');
-    xdo(args);
-}
-
-void XServer::type(const QString &text) const
-{
-    xdo({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("40"), text});
-}
-
-std::optional<QRect> windowGeometry(const XServer &x, const QString &windowId)
-{
-    const QString out = x.xdo({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), windowId});
-    QRect r;
-    int found = 0;
-    for (const QString &line : out.split(u'\n')) {
-        const auto kv = line.split(u'=');
-        if (kv.size() != 2)
-            continue;
-        const int v = kv[1].toInt();
-        if (kv[0] == u"X") { r.moveLeft(v); ++found; }
-        else if (kv[0] == u"Y") { r.moveTop(v); ++found; }
-        else if (kv[0] == u"WIDTH") { r.setWidth(v); ++found; }
-        else if (kv[0] == u"HEIGHT") { r.setHeight(v); ++found; }
-    }
-    if (found != 4)
+    Display *d = XOpenDisplay(m_display.toLocal8Bit().constData());
+    if (!d)
         return std::nullopt;
-    return r;
+    std::optional<bool> blank;
+    if (XFixesCursorImage *img = XFixesGetCursorImage(d)) {
+        blank = true;
+        for (unsigned long i = 0; i < static_cast<unsigned long>(img->width) * img->height; ++i)
+            blank = *blank && !((img->pixels[i] >> 24) & 0xff);
+        XFree(img);
+    }
+    XCloseDisplay(d);
+    return blank;
 }
 
-App::App(const XServer &x) : m_x(x)
+App::App(const XServer &x)
 {
     const QDir dir(m_dir.path());
     for (const char *sub : {"bin", "home", "config", "run"})
         dir.mkpath(QString::fromLatin1(sub));
-    QFile::setPermissions(dir.filePath(QStringLiteral("run")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QFile::copy(QStringLiteral(VZ_EXECUTABLE), dir.filePath(QStringLiteral("bin/veroridovuz")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                  QFileDevice::ExeOwner);
+    QFile::copy(QStringLiteral(VZ_EXECUTABLE), filePath(QStringLiteral("veroridovuz")));
     m_env = x.env();
     m_env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome());
+    m_env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
     m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
     m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     m_env.remove(QStringLiteral("SESSION_MANAGER"));
     m_env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    m_process.setProcessEnvironment(m_env);
-    m_process.setWorkingDirectory(folder());
 }
 
 App::~App()
@@ -200,7 +194,6 @@ App::~App()
 }
 
 QString App::folder() const { return QDir(m_dir.path()).filePath(QStringLiteral("bin")); }
-QString App::configHome() const { return QDir(m_dir.path()).filePath(QStringLiteral("config")); }
 QString App::filePath(const QString &name) const { return QDir(folder()).filePath(name); }
 
 void App::writeFile(const QString &name, const QByteArray &bytes) const
@@ -216,67 +209,20 @@ QByteArray App::readFile(const QString &name) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-static QString storeFile(const QString &configHome)
-{
-    return configHome + QStringLiteral("/Veroridovuz/Veroridovuz.conf");
-}
-
 void App::setStored(const QString &key, const QString &value) const
 {
-    QSettings s(storeFile(configHome()), QSettings::IniFormat);
-    s.setValue(QStringLiteral("Presets/") + key, value);
+    QSettings(storeFile(folder()), QSettings::IniFormat).setValue(QStringLiteral("Presets/") + key, value);
 }
 
 QString App::stored(const QString &key) const
 {
-    QSettings s(storeFile(configHome()), QSettings::IniFormat);
-    return s.value(QStringLiteral("Presets/") + key).toString();
-}
-
-namespace {
-constexpr uid_t kNobody = 65534;
-} // namespace
-
-bool App::runUnprivileged()
-{
-    if (::geteuid() != 0)
-        return false;
-    m_unprivileged = true;
-    // The temporary folder is the test's alone; the program has to reach its
-    // own folder inside it.
-    QFile::setPermissions(m_dir.path(), QFile::permissions(m_dir.path()) | QFileDevice::ReadOther
-                                            | QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
-    return true;
-}
-
-uint App::programUid() const { return m_unprivileged ? kNobody : ::geteuid(); }
-
-void App::prepare(QProcess &process) const
-{
-    process.setProcessEnvironment(m_env);
-    process.setWorkingDirectory(folder());
-    if (!m_unprivileged)
-        return;
-    // What the test wrote into the program's private folders becomes the program's.
-    const QDir dir(m_dir.path());
-    for (const char *sub : {"home", "config", "run"}) {
-        const QString top = dir.filePath(QString::fromLatin1(sub));
-        if (::chown(QFile::encodeName(top).constData(), kNobody, kNobody) != 0)
-            qWarning("cannot hand %s to the program's user", qPrintable(top));
-        QDirIterator it(top, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            if (::chown(QFile::encodeName(it.next()).constData(), kNobody, kNobody) != 0)
-                qWarning("cannot hand %s to the program's user", qPrintable(it.filePath()));
-    }
-    process.setChildProcessModifier([] {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(126);
-    });
+    return QSettings(storeFile(folder()), QSettings::IniFormat).value(QStringLiteral("Presets/") + key).toString();
 }
 
 void App::start(const QStringList &args)
 {
-    prepare(m_process);
+    m_process.setProcessEnvironment(m_env);
+    m_process.setWorkingDirectory(folder());
     m_process.start(filePath(QStringLiteral("veroridovuz")), args);
     m_process.waitForStarted(10000);
 }
@@ -284,7 +230,7 @@ void App::start(const QStringList &args)
 std::unique_ptr<QProcess> App::launch(const QStringList &args) const
 {
     auto p = std::make_unique<QProcess>();
-    prepare(*p);
+    p->setProcessEnvironment(m_env);
     p->start(filePath(QStringLiteral("veroridovuz")), args);
     p->waitForStarted(10000);
     return p;
@@ -292,10 +238,7 @@ std::unique_ptr<QProcess> App::launch(const QStringList &args) const
 
 RunResult App::runToEnd(const QStringList &args, int timeoutMs)
 {
-    QProcess p;
-    prepare(p);
-    p.start(filePath(QStringLiteral("veroridovuz")), args);
-    return finish(p, timeoutMs);
+    return run(filePath(QStringLiteral("veroridovuz")), args, m_env, timeoutMs, folder());
 }
 
 bool App::waitForExit(int timeoutMs)
@@ -307,18 +250,17 @@ bool App::running() const { return m_process.state() != QProcess::NotRunning; }
 
 bool near(QColor shown, QColor expected, int tolerance)
 {
-    return qAbs(shown.red() - expected.red()) <= tolerance && qAbs(shown.green() - expected.green()) <= tolerance
-        && qAbs(shown.blue() - expected.blue()) <= tolerance;
+    return qAbs(shown.red() - expected.red()) <= tolerance && qAbs(shown.green() - expected.green()) <= tolerance &&
+           qAbs(shown.blue() - expected.blue()) <= tolerance;
 }
 
 QString solidPicture(const App &app, const QString &name, QSize size, QColor colour)
 {
     QImage img(size, QImage::Format_RGB32);
     img.fill(colour);
-    const QString path = app.filePath(name);
-    if (!img.save(path, "BMP"))
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    if (!img.save(app.filePath(name), "BMP"))
+        qFatal("cannot write %s", qPrintable(name));
+    return app.filePath(name);
 }
 
 void writePictureList(const App &app, const QString &interval, const QStringList &pictures)
@@ -329,21 +271,12 @@ void writePictureList(const App &app, const QString &interval, const QStringList
     app.writeFile(QStringLiteral("RozG.ini"), b);
 }
 
-std::optional<bool> cursorIsBlank(const QString &display)
+bool answerMessage(const XServer &x)
 {
-    Display *d = XOpenDisplay(display.toLocal8Bit().constData());
-    if (!d)
-        return std::nullopt;
-    std::optional<bool> blank;
-    if (XFixesCursorImage *img = XFixesGetCursorImage(d)) {
-        blank = true;
-        for (unsigned long i = 0; i < static_cast<unsigned long>(img->width) * img->height; ++i)
-            if ((img->pixels[i] >> 24) & 0xff)
-                blank = false;
-        XFree(img);
-    }
-    XCloseDisplay(d);
-    return blank;
+    if (!x.activate(QStringLiteral("^Veroridovuz$")))
+        return false;
+    x.key(QStringLiteral("Return"));
+    return waitFor([&] { return x.windowsNamed(QStringLiteral("^Veroridovuz$")).isEmpty(); });
 }
 
 } // namespace vz::test

@@ -5,19 +5,16 @@
 // xdotool. Everything is stopped and removed when the objects go.
 
 #include <QImage>
-#include <QRect>
-#include <functional>
 #include <QProcess>
-#include <QSize>
-#include <QString>
-#include <QStringList>
+#include <QRect>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace vz::test {
 
-// Runs a program to its end with a time limit; returns its standard output.
+// Runs a program to its end with a time limit.
 struct RunResult {
     int exitCode = -1;
     bool finished = false;
@@ -25,12 +22,15 @@ struct RunResult {
     QByteArray err;
 };
 RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-              int timeoutMs = 20000);
+              int timeoutMs = 20000, const QString &folder = {});
+
+// Waits until pred() holds or the time runs out, running the event loop meanwhile.
+bool waitFor(const std::function<bool()> &pred, int timeoutMs = 10000);
 
 class XServer
 {
 public:
-    explicit XServer(QSize size = QSize(1024, 768), int depth = 24);
+    explicit XServer(QSize size = QSize(1024, 768));
     ~XServer();
     XServer(const XServer &) = delete;
     XServer &operator=(const XServer &) = delete;
@@ -43,18 +43,23 @@ public:
 
     // xdotool on this display; returns its standard output, trimmed.
     QString xdo(const QStringList &args) const;
-    // Window ids whose title matches the regular expression.
+    // Visible windows whose title matches the regular expression.
     QStringList windowsNamed(const QString &regex) const;
-    // The whole screen as an image.
+    // Waits for one and returns its id and rectangle on the screen.
+    std::optional<std::pair<QString, QRect>> waitForWindow(const QString &regex, int timeoutMs = 15000) const;
+    // Waits for one, gives it the keyboard focus and the pointer at its centre.
+    std::optional<QRect> activate(const QString &regex, int timeoutMs = 15000) const;
     QImage screenshot() const;
-    // Saves a screenshot when the environment asks for one (VZ_SHOTS=folder).
-    void keepShot(const QString &name) const;
-
     void mouseMove(int x, int y) const;
+    void mouseMove(QPoint p) const { mouseMove(p.x(), p.y()); }
     void click(int button = 1) const;
-    void doubleClick() const;
+    // Keys as xdotool names them, separated by blanks ("alt+o Tab").
     void key(const QString &keys) const;
     void type(const QString &text) const;
+    // Asks a window to close, as a window manager does for its close box.
+    bool closeWindow(const QString &windowId) const;
+    // Whether the cursor the server shows now is fully transparent.
+    std::optional<bool> cursorIsBlank() const;
 
 private:
     QProcess m_server;
@@ -74,31 +79,23 @@ public:
 
     // The folder of the copied executable, where its list files live.
     QString folder() const;
-    QString configHome() const;
+    // The user's configuration folder ($XDG_CONFIG_HOME) as the program sees it.
+    QString configHome() const { return m_env.value(QStringLiteral("XDG_CONFIG_HOME")); }
     QString filePath(const QString &name) const;
     void writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;
-    // Stores a value in the program's settings store, as the program would.
+    // The program's settings store, as the program keeps it.
     void setStored(const QString &key, const QString &value) const;
     QString stored(const QString &key) const;
-
-    // From the next start on, the program runs as an ordinary user (nobody)
-    // when the test runs as root, so that file permissions hold for it. Its
-    // home, configuration and runtime folders are handed to that user; the
-    // program's own folder stays the test's. False when the test is not root.
-    bool runUnprivileged();
-    // The user the program runs as.
-    uint programUid() const;
 
     QProcessEnvironment env() const { return m_env; }
     void setEnv(const QString &name, const QString &value) { m_env.insert(name, value); }
 
     // Starts the program with the arguments and returns at once.
     void start(const QStringList &args);
-    // Starts one more copy of the same installation (same executable, same
-    // environment), as a second instance would be; the caller owns it.
+    // Starts one more copy of the same installation; the caller owns it.
     std::unique_ptr<QProcess> launch(const QStringList &args) const;
-    // Runs one more copy with the arguments to its end.
+    // Runs one more copy to its end.
     RunResult runToEnd(const QStringList &args, int timeoutMs = 20000);
     bool waitForExit(int timeoutMs = 10000);
     bool running() const;
@@ -107,21 +104,11 @@ public:
     qint64 pid() const { return m_process.processId(); }
 
 private:
-    void prepare(QProcess &process) const;
-
-    const XServer &m_x;
     QTemporaryDir m_dir;
-    bool m_unprivileged = false;
     QProcessEnvironment m_env;
     QProcess m_process;
     QByteArray m_stderr;
 };
-
-// Waits until pred() holds or the time runs out, running the event loop meanwhile.
-bool waitFor(const std::function<bool()> &pred, int timeoutMs = 10000);
-
-// The rectangle of a window on the screen (xdotool getwindowgeometry).
-std::optional<QRect> windowGeometry(const XServer &x, const QString &windowId);
 
 // Whether a pixel shows the colour, each channel within the tolerance.
 bool near(QColor shown, QColor expected, int tolerance = 24);
@@ -131,13 +118,12 @@ QString solidPicture(const App &app, const QString &name, QSize size, QColor col
 // The picture list file: the interval line, the count and the pictures.
 void writePictureList(const App &app, const QString &interval, const QStringList &pictures);
 
-// Whether the X server's current cursor image is fully transparent; nullopt
-// when the display cannot be opened.
-std::optional<bool> cursorIsBlank(const QString &display);
+// Waits for a message box titled "Veroridovuz" and answers it with Enter;
+// true once it has gone.
+bool answerMessage(const XServer &x);
 
 // A time limit on how fast the program responds, stretched by the factor in
-// VZ_TEST_TIME_SCALE: a sanitizer build runs several times slower and checks
-// the whole heap for leaks as each program ends.
+// VZ_TEST_TIME_SCALE: a sanitizer build runs several times slower.
 inline qint64 scaledMs(qint64 ms)
 {
     const int factor = qEnvironmentVariableIntValue("VZ_TEST_TIME_SCALE");

@@ -1,9 +1,8 @@
 #pragma once
-// Saves that fail for reasons outside the program: its folder read-only, the
-// disk full, or a folder standing where a list file belongs. Each fault can be
-// lifted again, so that a test can show that the same save then succeeds.
+// Saves that fail for reasons outside the program: its folder on a read-only
+// or a full disk, or folders standing where the list files belong. A fault can
+// be lifted and armed again, so a test can show that the same save then succeeds.
 
-#include <QByteArray>
 #include <QMap>
 #include <QMetaType>
 #include <QString>
@@ -20,26 +19,23 @@ void addWriteFaultRows();
 class FolderFault
 {
 public:
-    // Set up before the program starts: the disk-full fault puts the folder
-    // (with the files in it) on a small file system of its own. listFile is
-    // the list file the save replaces.
-    FolderFault(App &app, WriteFault kind, const QString &listFile);
+    // Set up before the program starts: the program's folder goes onto a small
+    // disk of its own; folders in the list files' places are there at once.
+    FolderFault(App &app, WriteFault kind);
     ~FolderFault();
     FolderFault(const FolderFault &) = delete;
     FolderFault &operator=(const FolderFault &) = delete;
 
     // Why the machine cannot stage this fault; empty when it can.
     const QString &unavailable() const { return m_unavailable; }
-    // Makes the next save fail.
     void arm();
-    // Lets saves succeed again.
     void lift();
 
 private:
+    bool mount(const QByteArray &options);
+
     App &m_app;
     WriteFault m_kind;
-    QString m_listFile;
-    QString m_mounted;
     QString m_unavailable;
 };
 

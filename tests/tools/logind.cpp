@@ -1,61 +1,31 @@
 // A stand-in for the system's login manager on a private message bus, for the
-// idle-daemon tests: daemons such as xss-lock ask it for their session, take a
-// sleep-delay lock and report the locked state, and stop when it is missing.
-//   logind ADDRESS   serves org.freedesktop.login1 on the bus at ADDRESS, prints
-//                    "ready" once the name is owned, then one line per call it
-//                    receives ("SetLockedHint true", ...), until it is killed.
+// idle-daemon test: daemons such as xss-lock ask it for their session and
+// report the locked state, and stop when it is missing.
+//   logind ADDRESS   serves org.freedesktop.login1 on the bus at ADDRESS and
+//                    prints "ready" once the name is owned.
 
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusObjectPath>
-#include <QDBusUnixFileDescriptor>
-#include <QObject>
-#include <QTextStream>
-
-#include <unistd.h>
+#include <cstdio>
 
 namespace {
 
-const QString kSessionId = QStringLiteral("vz");
 const QString kSessionPath = QStringLiteral("/org/freedesktop/login1/session/vz");
-
-void report(const QString &line)
-{
-    QTextStream out(stdout);
-    out << line << Qt::endl;
-}
 
 class Session : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Session")
     Q_PROPERTY(QString Id READ id)
-    Q_PROPERTY(bool IdleHint READ idleHint)
-    Q_PROPERTY(bool LockedHint READ lockedHint)
 public:
-    QString id() const { return kSessionId; }
-    bool idleHint() const { return m_idle; }
-    bool lockedHint() const { return m_locked; }
-
+    QString id() const { return QStringLiteral("vz"); }
 public Q_SLOTS:
-    void SetIdleHint(bool idle)
-    {
-        m_idle = idle;
-        report(idle ? QStringLiteral("SetIdleHint true") : QStringLiteral("SetIdleHint false"));
-    }
-    void SetLockedHint(bool locked)
-    {
-        m_locked = locked;
-        report(locked ? QStringLiteral("SetLockedHint true") : QStringLiteral("SetLockedHint false"));
-    }
-
+    void SetIdleHint(bool) {}
+    void SetLockedHint(bool) {}
 Q_SIGNALS:
     void Lock();
     void Unlock();
-
-private:
-    bool m_idle = false;
-    bool m_locked = false;
 };
 
 class Manager : public QObject
@@ -63,36 +33,10 @@ class Manager : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
 public Q_SLOTS:
-    QDBusObjectPath GetSessionByPID(uint pid)
-    {
-        report(QStringLiteral("GetSessionByPID %1").arg(pid));
-        return QDBusObjectPath(kSessionPath);
-    }
-    QDBusObjectPath GetSession(const QString &id)
-    {
-        report(QStringLiteral("GetSession ") + id);
-        return QDBusObjectPath(kSessionPath);
-    }
-    // The caller holds the lock as long as it keeps the returned descriptor
-    // open; this end is kept so that the caller's end stays valid.
-    QDBusUnixFileDescriptor Inhibit(const QString &what, const QString &who, const QString &why,
-                                    const QString &mode)
-    {
-        report(QStringLiteral("Inhibit %1 %2 %3 (%4)").arg(what, mode, who, why));
-        int fds[2];
-        if (::pipe(fds) != 0)
-            return {};
-        m_kept.append(fds[0]);
-        QDBusUnixFileDescriptor handed(fds[1]);
-        ::close(fds[1]);
-        return handed;
-    }
-
+    QDBusObjectPath GetSessionByPID(uint) { return QDBusObjectPath(kSessionPath); }
+    QDBusObjectPath GetSession(const QString &) { return QDBusObjectPath(kSessionPath); }
 Q_SIGNALS:
     void PrepareForSleep(bool start);
-
-private:
-    QList<int> m_kept;
 };
 
 } // namespace
@@ -100,21 +44,17 @@ private:
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    if (argc != 2)
-        return 2;
-    QDBusConnection bus = QDBusConnection::connectToBus(QString::fromLocal8Bit(argv[1]),
-                                                        QStringLiteral("login1"));
-    if (!bus.isConnected())
-        return 1;
+    QDBusConnection bus = QDBusConnection::connectToBus(QString::fromLocal8Bit(argv[argc - 1]), QStringLiteral("login1"));
     Manager manager;
     Session session;
     const auto exported = QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
                           QDBusConnection::ExportAllProperties;
-    if (!bus.registerObject(QStringLiteral("/org/freedesktop/login1"), &manager, exported) ||
+    if (argc != 2 || !bus.registerObject(QStringLiteral("/org/freedesktop/login1"), &manager, exported) ||
         !bus.registerObject(kSessionPath, &session, exported) ||
         !bus.registerService(QStringLiteral("org.freedesktop.login1")))
         return 1;
-    report(QStringLiteral("ready"));
+    std::puts("ready");
+    std::fflush(stdout);
     return app.exec();
 }
 

@@ -1,101 +1,89 @@
-// Whole-number conversions, the numeric test and number printing: every count,
-// position, interval and list file goes through these.
+// Whole-number conversions, the numeric test and number printing (every count,
+// position, interval and list file goes through them), the command-line switch
+// and the cursor's display counter.
 
+#include <QGuiApplication>
 #include <QTest>
 
+#include "platform/x11/SystemCursor.h"
 #include "runtime/Numbers.h"
+#include "startup/Module1.h"
 
 using namespace vz;
-
-namespace {
-constexpr int kNone = -99999;
-} // namespace
 
 class tst_numbers : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // Text to a whole number, half to even, within 16 bits; and whether the
-    // numeric test takes the text, whatever its range.
+    // Text to a whole number, half to even, within 16 bits (-1: none); and
+    // whether the numeric test takes the text, whatever its range.
     void conversion_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("expected");
         QTest::addColumn<bool>("numeric");
-        auto row = [](const char *text, int expected, bool numeric = true) {
-            QTest::newRow(text) << QString::fromUtf8(text) << expected << numeric;
-        };
-        row("2.5", 2);
-        row("0.5", 0);
-        row("-2.5", -2);
-        row("3.5", 4);
-        row("-3.5", -4);
-        row("2.4999", 2);
-        row("2.5001", 3);
-        row("32767.4", 32767);
-        row("-32768.5", -32768);
-        row("32767.5", kNone);
-        row("-32768.6", kNone);
-        row("123456789", kNone);
-        row(" 10 ", 10);
-        row("\t 3  ", 3);
-        row("+7", 7);
-        row("1e1", 10);
-        row("25E-1", 2);
-        row(".6", 1);
-        row("4.", 4);
-        row("&H10", 16);
-        row("&hFFFF", -1);
-        row("&O17", 15);
+        const std::pair<const char *, int> rows[] = {
+            {"2.5", 2}, {"0.5", 0}, {"-2.5", -2}, {"3.5", 4}, {"-3.5", -4}, {"2.4999", 2}, {"2.5001", 3},
+            {"32767.4", 32767}, {"-32768.5", -32768}, {"32767.5", -99999}, {"-32768.6", -99999},
+            {"123456789", -99999}, {" 10 ", 10}, {"\t 3  ", 3}, {"+7", 7}, {"1e1", 10}, {"25E-1", 2},
+            {".6", 1}, {"4.", 4}, {"&H10", 16}, {"&hFFFF", -1}, {"&O17", 15}};
+        for (auto [text, expected] : rows)
+            QTest::newRow(text) << QString::fromUtf8(text) << expected << true;
         for (const char *text : {"", "   ", "abc", "12abc", "1.2.3", "-", "1e", "0x10", "inf", "nan", "1 0",
                                  "\u0661", "&HZZ", "1e999"})
-            row(text, kNone, false);
+            QTest::newRow(text) << QString::fromUtf8(text) << -99999 << false;
     }
     void conversion()
     {
         QFETCH(QString, text);
         QFETCH(int, expected);
         QFETCH(bool, numeric);
-        const auto r = toInteger(text);
-        QCOMPARE(r.has_value(), expected != kNone);
-        if (r)
-            QCOMPARE(int(*r), expected);
+        const auto value = toInteger(text);
+        QCOMPARE(value ? int(*value) : -99999, expected);
         QCOMPARE(isNumeric(text), numeric);
     }
 
-    void nonFiniteIsAnError()
+    void printingAndRandomIndex()
     {
-        QVERIFY(!toInteger(1e300).has_value());
-        QVERIFY(!toInteger(std::numeric_limits<double>::infinity()).has_value());
-        QVERIFY(!toInteger(std::numeric_limits<double>::quiet_NaN()).has_value());
-    }
-
-    void numbersArePrintedWithBlanks()
-    {
+        QVERIFY(!toInteger(std::numeric_limits<double>::quiet_NaN()));
         QCOMPARE(formatNumber(10), QStringLiteral(" 10 "));
         QCOMPARE(formatNumber(-5), QStringLiteral("-5 "));
-        // What is printed reads back as the same number.
-        for (long long n : {0LL, 3LL, -32768LL, 32767LL})
-            QCOMPARE(int(*toInteger(formatNumber(n))), int(n));
+        // draw * n, half to even, n wraps to 0.
+        const std::tuple<double, int, int> draws[] = {{3.7 / 4, 4, 0}, {3.5 / 4, 4, 0}, {2.5 / 4, 4, 2},
+                                                      {1.5 / 3, 3, 2}, {0.49 / 3, 3, 0}, {0.3, 0, 0}};
+        for (auto [draw, n, index] : draws)
+            QCOMPARE(int(randomIndex(draw, Integer(n))), index);
     }
 
-    void randomIndexWrapsAndRoundsHalfToEven()
+    void switchPicksTheMode()
     {
-        QCOMPARE(int(randomIndex(3.7 / 4, 4)), 0); // 3.7 -> 4 -> 0
-        QCOMPARE(int(randomIndex(3.5 / 4, 4)), 0); // 3.5 -> 4 -> 0
-        QCOMPARE(int(randomIndex(2.5 / 4, 4)), 2);
-        QCOMPARE(int(randomIndex(1.5 / 3, 3)), 2);
-        QCOMPARE(int(randomIndex(0.3, 0)), 0);
-        // Every index of a list is reachable and none outside it.
-        QSet<int> seen;
-        for (int i = 0; i < 1000; ++i) {
-            const int r = randomIndex(i / 1000.0, 7);
-            QVERIFY(r >= 0 && r < 7);
-            seen.insert(r);
-        }
-        QCOMPARE(seen.size(), 7);
+        const std::pair<const char *, Mode> rows[] = {
+            {"/c", Mode::Settings}, {"/c:1234", Mode::Settings}, {"/config", Mode::Settings},
+            {"", Mode::Show}, {"    ", Mode::Show}, {"  /s  ", Mode::Show}, {"/S:9", Mode::Show},
+            {"-s", Mode::Show}, {"/A", Mode::Show}, {"/", Mode::Show}, {"/P", Mode::Preview},
+            {"/p 1234", Mode::Preview}, {"   /p5678", Mode::Preview}};
+        for (auto [line, mode] : rows)
+            QVERIFY2(modeFor(commandSwitch(QString::fromLatin1(line))) == mode, line);
+    }
+
+    // Hidden whatever the counter; one restore undoes one hiding.
+    void cursorCounter()
+    {
+        SystemCursor cursor;
+        HideCursor(cursor);
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+        RestoreCursor(cursor);
+        QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+        QCOMPARE(int(cursor.showCursor(true)), 1);
+        HideCursor(cursor); // from 1: two calls, -1
+        QCOMPARE(int(cursor.showCursor(true)), 0);
+        HideCursor(cursor);
+        HideCursor(cursor); // already hidden: one call, -2
+        RestoreCursor(cursor);
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+        QCOMPARE(int(cursor.showCursor(true)), 0);
     }
 };
 
-QTEST_GUILESS_MAIN(tst_numbers)
+QTEST_MAIN(tst_numbers)
 #include "tst_numbers.moc"
