@@ -134,7 +134,6 @@ QImage XServer::screenshot() const
 void XServer::mouseMove(int x, int y) const { xdo({"mousemove", QString::number(x), QString::number(y)}); }
 void XServer::click(int button) const { xdo({"click", QString::number(button)}); }
 void XServer::key(const QString &keys) const { xdo(QStringList{"key", "--delay", "60"} + keys.split(u' ')); }
-void XServer::type(const QString &text) const { xdo({"type", "--delay", "40", text}); }
 
 bool XServer::closeWindow(const QString &windowId) const
 {

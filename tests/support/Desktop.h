@@ -55,7 +55,6 @@ public:
     void click(int button = 1) const;
     // Keys as xdotool names them, separated by blanks ("alt+o Tab").
     void key(const QString &keys) const;
-    void type(const QString &text) const;
     // Asks a window to close, as a window manager does for its close box.
     bool closeWindow(const QString &windowId) const;
     // Whether the cursor the server shows now is fully transparent.

@@ -476,25 +476,28 @@ private Q_SLOTS:
     // A grayed random box plays in order; random order rounds the draw half
     // to even and wraps n to 0; the clock-seeded draw reaches every entry. A
     // picture larger than the screen is centred, only its visible part held.
+    // The exit brings the cursor back.
     void showPicks()
     {
         QCOMPARE(tick(loadShow(*program, "2", "1", 2), 3), (QList<int>{0, 1, 0}));
         QVERIFY((*program)->form<frmmain>().image2().isHidden());
-        TestProgram p;
-        frmmain &show = loadShow(p, "1", "1", 4);
-        QList<double> draws{3.7 / 4, 2.5 / 4, 1.2 / 4, 0.9 / 4};
-        // The picture after the last tick is drawn too, when it is prepared.
-        show.setDraw([&] { return draws.isEmpty() ? 0.0 : draws.takeFirst(); });
-        QCOMPARE(tick(show, 4), (QList<int>{0, 2, 1, 1}));
-        TestProgram q;
-        const QList<int> shownPictures = tick(loadShow(q, "1", "1", 3), 60);
-        QVERIFY(shownPictures.contains(0) && shownPictures.contains(1) && shownPictures.contains(2));
-        TestProgram big;
-        frmmain &large = loadShow(big, {}, "1", 1, {2000, 1500});
-        large.resize(1024, 768);
-        tick(large, 1);
-        QCOMPARE(large.image1().geometry(), QRect(-488, -366, 2000, 1500));
-        QCOMPARE(large.image1().picture().image.size(), QSize(1024, 768));
+        {
+            TestProgram p;
+            frmmain &show = loadShow(p, "1", "1", 4);
+            QList<double> draws{3.7 / 4, 2.5 / 4, 1.2 / 4, 0.9 / 4};
+            // The picture after the last tick is drawn too, when it is prepared.
+            show.setDraw([&] { return draws.isEmpty() ? 0.0 : draws.takeFirst(); });
+            QCOMPARE(tick(show, 4), (QList<int>{0, 2, 1, 1}));
+            TestProgram q;
+            const QList<int> shownPictures = tick(loadShow(q, "1", "1", 3), 60);
+            QVERIFY(shownPictures.contains(0) && shownPictures.contains(1) && shownPictures.contains(2));
+            TestProgram big;
+            frmmain &large = loadShow(big, {}, "1", 1, {2000, 1500});
+            large.resize(1024, 768);
+            tick(large, 1);
+            QCOMPARE(large.image1().geometry(), QRect(-488, -366, 2000, 1500));
+            QCOMPARE(large.image1().picture().image.size(), QSize(1024, 768));
+        }
     }
 
     // Inside a host's window the cursor is the host's: giving way to the
