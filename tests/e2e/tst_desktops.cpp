@@ -1,6 +1,5 @@
-// Today's desktops: a screen split into two monitors, where the show takes the
-// primary one and covers the other, and an install that its user cannot write,
-// where each user's lists live in the user's own configuration folder.
+// Two monitors, the show on the primary and a cover on the other; an install
+// its user cannot write, with each user's lists in their configuration folder.
 
 #include <QTest>
 #include <sys/mount.h>

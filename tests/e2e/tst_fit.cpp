@@ -1,5 +1,4 @@
-// Fitting large pictures on the real program: the switch through the dialog's
-// OK and Cancel, the show with it on and off, a file changed after preparing.
+// Fitting large pictures: the switch through OK and Cancel, the show with it on and off.
 
 #include <QTest>
 
