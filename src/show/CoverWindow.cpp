@@ -4,6 +4,16 @@
 
 namespace vz {
 
+void makeShowSurface(QWidget &window, const QString &caption)
+{
+    window.setWindowTitle(caption);
+    window.setAutoFillBackground(true);
+    QPalette p = window.palette();
+    p.setColor(QPalette::Window, Qt::black);
+    window.setPalette(p);
+    window.setMouseTracking(true);
+}
+
 CoverWindow::CoverWindow(QScreen *screen, const QString &caption)
 {
     // Borderless, above other windows, no task-bar entry; the keyboard stays
@@ -12,12 +22,7 @@ CoverWindow::CoverWindow(QScreen *screen, const QString &caption)
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint
                    | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);
-    setWindowTitle(caption);
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::black);
-    setPalette(p);
-    setMouseTracking(true);
+    makeShowSurface(*this, caption);
     setScreen(screen);
     setGeometry(screen->geometry());
     connect(screen, &QScreen::geometryChanged, this, [this](const QRect &r) { setGeometry(r); });

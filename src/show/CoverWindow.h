@@ -9,6 +9,10 @@ class QScreen;
 
 namespace vz {
 
+// What the show's window and its covers share: black where nothing is drawn,
+// and a mouse move seen without a button held.
+void makeShowSurface(QWidget &window, const QString &caption);
+
 class CoverWindow final : public QWidget
 {
     Q_OBJECT

@@ -17,6 +17,7 @@
 #include "runtime/MessageBox.h"
 #include "runtime/Program.h"
 #include "settings/MusicSettings.h"
+#include "show/CoverWindow.h"
 #include "show/MediaPlayer.h"
 #include "show/PictureBox.h"
 #include "show/ScreenCovers.h"
@@ -60,12 +61,7 @@ frmmain::frmmain(Program &program)
     : Form(program), Image2(new QLabel(this)), Image1(new PictureBox(this)), m_next(program), m_draw(clockSeededDraw)
 {
     // Every show carries the caption, so a second show can find it.
-    setWindowTitle(kAppTitle);
-    setAutoFillBackground(true);
-    QPalette p = palette();
-    p.setColor(QPalette::Window, Qt::black);
-    setPalette(p);
-    setMouseTracking(true);
+    makeShowSurface(*this, kAppTitle);
     setFocusPolicy(Qt::StrongFocus);
     if (const auto host = program.hostWindow()) {
         m_embedded = program.hosts().embed(*this, *host);
@@ -180,8 +176,9 @@ void frmmain::endscr()
 void frmmain::showEvent(QShowEvent *event)
 {
     Form::showEvent(event);
-    // Inside a host's window the host owns the input; a lost host ended the show.
-    if (m_embedded || m_hostLost || !m_covers)
+    // Covers exist only for a show of its own: inside a host's window the host
+    // owns the input, and a lost host has ended the show.
+    if (!m_covers)
         return;
     m_covers->showAll();
     raise();
