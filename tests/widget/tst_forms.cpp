@@ -24,6 +24,7 @@
 #include "settings/PictureSettings.h"
 #include "show/PictureBox.h"
 #include "show/frmmain.h"
+#include "startup/Module1.h"
 #include "support/Forms.h"
 #include "support/TestProgram.h"
 
@@ -471,7 +472,7 @@ private Q_SLOTS:
     // A grayed random box plays in order; random order rounds the draw half
     // to even and wraps n to 0; the clock-seeded draw reaches every entry. A
     // picture larger than the screen is centred, only its visible part held.
-    // The exit brings the cursor back.
+    // The exit (on input or on the host's signal) brings the cursor back.
     void showPicks()
     {
         frmmain &grayed = loadShow(*program, "2", "1", 2);
@@ -495,7 +496,7 @@ private Q_SLOTS:
             QCOMPARE(large.image1().picture().image.size(), QSize(1024, 768));
         }
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
-        grayed.endscr();
+        Terminate(**program); // as on SIGTERM: the show's own exit
         QVERIFY(!QGuiApplication::overrideCursor() && (*program)->hasEnded());
     }
 
