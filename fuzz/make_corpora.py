@@ -4,7 +4,7 @@ files of every kind each parser meets, well formed and damaged, plus a few
 small real files from tests/data. Files that the fuzzer found (named crash-*,
 timeout-*, found-*) are left alone. JPEG seeds need cjpeg (libjpeg-turbo-progs)
 and ImageMagick's convert; the PNG, WebP, TIFF, HEIF and AVIF seeds are the
-files of tests/data (see make_formats.py there); everything else is written here.
+files of tests/data (see tools/fixtures/make_formats.py); everything else is written here.
 
     fuzz/make_corpora.py            writes every corpus
     fuzz/make_corpora.py gif jpeg   only those
@@ -22,7 +22,7 @@ import zlib
 HERE = os.path.dirname(os.path.abspath(__file__))
 TEST_DATA = os.path.join(HERE, "..", "tests", "data")
 sys.dont_write_bytecode = True  # keep tests/data free of caches
-sys.path.insert(0, TEST_DATA)
+sys.path.insert(0, os.path.join(HERE, "..", "tools", "fixtures"))
 from make_pictures import colorref, metafile, record  # noqa: E402
 
 

@@ -25,6 +25,7 @@
 #include "settings/PictureSettings.h"
 #include "show/PictureBox.h"
 #include "show/frmmain.h"
+#include "startup/Module1.h"
 #include "support/Forms.h"
 #include "support/TestProgram.h"
 
@@ -476,11 +477,13 @@ private Q_SLOTS:
     // A grayed random box plays in order; random order rounds the draw half
     // to even and wraps n to 0; the clock-seeded draw reaches every entry. A
     // picture larger than the screen is centred, only its visible part held.
-    // The exit brings the cursor back.
+    // The exit (on input or on the host's signal) brings the cursor back.
     void showPicks()
     {
-        QCOMPARE(tick(loadShow(*program, "2", "1", 2), 3), (QList<int>{0, 1, 0}));
-        QVERIFY((*program)->form<frmmain>().image2().isHidden());
+        frmmain &grayed = loadShow(*program, "2", "1", 2);
+        grayed.setDraw([] { return 0.9; }); // random order would show 0, 0, 0
+        QCOMPARE(tick(grayed, 3), (QList<int>{0, 1, 0}));
+        QVERIFY(grayed.image2().isHidden());
         {
             TestProgram p;
             frmmain &show = loadShow(p, "1", "1", 4);
@@ -498,6 +501,9 @@ private Q_SLOTS:
             QCOMPARE(large.image1().geometry(), QRect(-488, -366, 2000, 1500));
             QCOMPARE(large.image1().picture().image.size(), QSize(1024, 768));
         }
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
+        Terminate(**program); // as on SIGTERM: the show's own exit
+        QVERIFY(!QGuiApplication::overrideCursor() && (*program)->hasEnded());
     }
 
     // Inside a host's window the cursor is the host's: giving way to the
