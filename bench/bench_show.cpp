@@ -186,21 +186,26 @@ void music()
     XServer x;
     App app(x);
     app.setEnv(QStringLiteral("PULSE_SERVER"), sound.address());
-    const std::vector<int> pitches{440, 660, 880};
-    QStringList songs;
-    for (int hz : pitches) {
-        songs << app.filePath(QStringLiteral("s%1.wav").arg(hz));
-        makeTone(songs.last(), hz, 1.0);
-    }
-    QByteArray list = " 3 \r\n";
-    for (const QString &s : songs)
-        list += s.toUtf8() + "\r\n";
-    app.writeFile(QStringLiteral("RozM.ini"), list);
+    const auto playList = [&app](const QList<std::pair<int, double>> &tones) {
+        QByteArray list = " " + QByteArray::number(tones.size()) + " \r\n";
+        for (const auto &[hz, seconds] : tones) {
+            const QString song = app.filePath(QStringLiteral("s%1.wav").arg(hz));
+            makeTone(song, hz, seconds);
+            list += song.toUtf8() + "\r\n";
+        }
+        app.writeFile(QStringLiteral("RozM.ini"), list);
+        app.start({QStringLiteral("/S")});
+    };
     app.writeFile(QStringLiteral("RozG.ini"), pictureList(QStringLiteral("60"), {}));
-    sound.startRecording();
-    app.start({QStringLiteral("/S")});
+    // The processor while one long song plays, from its second to its seventh.
+    playList({{330, 8.0}});
     QThread::msleep(1500);
     const double playingCpu = cpuPercentOver(app.pid(), 5000);
+    ::kill(pid_t(app.pid()), SIGTERM);
+    app.waitForExit();
+    const std::vector<int> pitches{440, 660, 880};
+    sound.startRecording();
+    playList({{440, 1.0}, {660, 1.0}, {880, 1.0}});
     waitFor([&] {
         int changes = 0, last = 0;
         for (const Stretch &s : pitchStretches(sound.samples(), pitches))

@@ -75,7 +75,13 @@ QByteArray lengthenedWave(const QString &path)
 
 } // namespace
 
-MediaPlayer::MediaPlayer(QObject *parent) : QObject(parent), m_output(std::make_unique<QAudioOutput>()) {}
+MediaPlayer::MediaPlayer(QObject *parent) : QObject(parent)
+{
+    m_earlyEnd.setSingleShot(true);
+    m_tailEnd.setSingleShot(true);
+    connect(&m_earlyEnd, &QTimer::timeout, this, &MediaPlayer::handOver);
+    connect(&m_tailEnd, &QTimer::timeout, this, [this] { m_tail = {}; });
+}
 
 MediaPlayer::~MediaPlayer()
 {
@@ -84,11 +90,10 @@ MediaPlayer::~MediaPlayer()
 
 bool MediaPlayer::Open(const QString &fileName)
 {
-    Stop();
     // Every song gets a player of its own: reports about the song before it
     // that are still on their way cannot touch the new one.
-    m_player.reset();
-    m_lengthened.reset();
+    stopSong();
+    m_current = {};
     const QFileInfo info(fileName);
     if (fileName.isEmpty() || !info.isFile()) {
         if (!fileName.isEmpty())
@@ -100,56 +105,101 @@ bool MediaPlayer::Open(const QString &fileName)
         auto copy = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/vz-song-XXXXXX.wav"));
         if (copy->open() && copy->write(wave) == wave.size() && copy->flush()) {
             path = copy->fileName();
-            m_lengthened = std::move(copy);
+            m_current.lengthened = std::move(copy);
         }
     }
     m_song = fileName;
-    m_player = std::make_unique<QMediaPlayer>();
-    m_player->setAudioOutput(m_output.get());
-    connect(m_player.get(), &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::follow);
-    connect(m_player.get(), &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::follow);
-    connect(m_player.get(), &QMediaPlayer::positionChanged, this, &MediaPlayer::follow);
-    connect(m_player.get(), &QMediaPlayer::errorOccurred, this, &MediaPlayer::follow);
-    m_player->setSource(QUrl::fromLocalFile(path));
+    m_current.output = std::make_unique<QAudioOutput>();
+    m_current.player = std::make_unique<QMediaPlayer>();
+    QMediaPlayer *player = m_current.player.get();
+    player->setAudioOutput(m_current.output.get());
+    connect(player, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::follow);
+    connect(player, &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::follow);
+    connect(player, &QMediaPlayer::positionChanged, this, &MediaPlayer::follow);
+    connect(player, &QMediaPlayer::errorOccurred, this, &MediaPlayer::follow);
+    player->setSource(QUrl::fromLocalFile(path));
     m_phase = Phase::Opening;
     m_opening.start();
-    m_player->play();
+    player->play();
     follow();
     return true;
 }
 
 void MediaPlayer::Stop()
 {
+    stopSong();
+    m_tailEnd.stop();
+    m_tail = {};
+}
+
+void MediaPlayer::stopSong()
+{
     m_phase = Phase::Idle;
-    if (m_player)
-        m_player->stop();
+    m_earlyEnd.stop();
+    if (m_current.player)
+        m_current.player->stop();
 }
 
 void MediaPlayer::finish(bool played)
 {
     if (!played)
-        qCWarning(lcMusic) << "song skipped, it does not play:" << m_song << m_player->errorString();
+        qCWarning(lcMusic) << "song skipped, it does not play:" << m_song << m_current.player->errorString();
     m_phase = Phase::Idle;
+    m_earlyEnd.stop();
     Q_EMIT ended(played);
+}
+
+void MediaPlayer::watchForEnd()
+{
+    // Near the end, a timer is set for the moment the song counts as ended;
+    // the player's position tells how much of it is still to be heard.
+    const qint64 length = m_current.player->duration(), heard = m_current.player->position();
+    const qint64 left = length - heard;
+    if (m_earlyEnd.isActive() || length <= 2 * kEarlyEndMs || heard <= 0 || left > 3 * kEarlyEndMs)
+        return;
+    m_earlyEnd.start(int(std::max<qint64>(0, left - kEarlyEndMs)));
+}
+
+void MediaPlayer::handOver()
+{
+    if (m_phase != Phase::Playing)
+        return;
+    // The position may have moved on slower than the clock (as while the
+    // sound server starts up): the timer is set again for what is left.
+    if (const qint64 left = m_current.player->duration() - m_current.player->position(); left > kEarlyEndMs + 10) {
+        m_earlyEnd.start(int(left - kEarlyEndMs));
+        return;
+    }
+    // The song plays out in its own player, which reports nothing more.
+    disconnect(m_current.player.get(), nullptr, this, nullptr);
+    m_tail = std::move(m_current);
+    m_current = {};
+    m_tailEnd.start(kTailLimitMs);
+    finish(true);
 }
 
 void MediaPlayer::follow()
 {
-    const auto status = m_player->mediaStatus();
-    const bool playing = m_player->playbackState() == QMediaPlayer::PlayingState;
-    const bool failed = status == QMediaPlayer::InvalidMedia || m_player->error() != QMediaPlayer::NoError;
+    QMediaPlayer *player = m_current.player.get();
+    if (!player)
+        return;
+    const auto status = player->mediaStatus();
+    const bool playing = player->playbackState() == QMediaPlayer::PlayingState;
+    const bool failed = status == QMediaPlayer::InvalidMedia || player->error() != QMediaPlayer::NoError;
     switch (m_phase) {
     case Phase::Idle:
         break;
     case Phase::Opening:
         if (failed || status == QMediaPlayer::EndOfMedia)
             finish(!failed);
-        else if (playing && (status == QMediaPlayer::BufferedMedia || m_player->position() > 0))
+        else if (playing && (status == QMediaPlayer::BufferedMedia || player->position() > 0))
             m_phase = Phase::Playing;
         break;
     case Phase::Playing:
         if (failed || !playing || status == QMediaPlayer::EndOfMedia)
             finish(!failed);
+        else
+            watchForEnd();
         break;
     }
 }
