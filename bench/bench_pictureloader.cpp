@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QBuffer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -33,6 +34,29 @@ using namespace vz;
 namespace {
 
 const QSize kPicture(6000, 4000);
+
+// jpeg with an EXIF block holding thumbnail (a JPEG) in its second IFD, as
+// cameras write it.
+QByteArray withExifThumbnail(const QByteArray &jpeg, const QByteArray &thumbnail)
+{
+    QByteArray tiff("II*\0\x08\0\0\0\0\0", 10); // no entries in the first IFD
+    const quint32 second = 14, data = second + 2 + 2 * 12 + 4;
+    const auto u16 = [&tiff](quint16 v) { tiff.append(char(v & 255)).append(char(v >> 8)); };
+    const auto u32 = [&u16](quint32 v) { u16(quint16(v & 0xFFFF)); u16(quint16(v >> 16)); };
+    u32(second);
+    u16(2);
+    for (const auto &[tag, value] : {std::pair{0x0201u, data}, std::pair{0x0202u, quint32(thumbnail.size())}}) {
+        u16(quint16(tag));
+        u16(4);
+        u32(1);
+        u32(value);
+    }
+    u32(0);
+    const QByteArray app1 = "Exif" + QByteArray(2, 0) + tiff + thumbnail;
+    QByteArray segment("\xFF\xE1", 2);
+    segment.append(char((app1.size() + 2) >> 8)).append(char((app1.size() + 2) & 255));
+    return jpeg.left(2) + segment + app1 + jpeg.mid(2);
+}
 const QSize kView(1920, 1080);
 constexpr int kPictures = 10;
 
@@ -197,6 +221,23 @@ int main(int argc, char **argv)
         return PictureLoader::loadPreview(photo, box).image.size() == box;
     });
     line("PictureLoader::loadPreview (129 x 81)", previewMs);
+    // The same photo as a camera writes it, with a 240 x 160 copy in its EXIF data.
+    const QString withCopy = dir.filePath(QStringLiteral("with-thumbnail.jpg"));
+    {
+        QFile in(photo), out(withCopy);
+        QBuffer thumb;
+        thumb.open(QIODevice::WriteOnly);
+        QImageReader reader(photo);
+        reader.setScaledSize({240, 160});
+        reader.read().save(&thumb, "jpeg", 90);
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)
+            || !out.write(withExifThumbnail(in.readAll(), thumb.data())))
+            return 1;
+    }
+    const double thumbnailMs = medianMs(runs, [&] {
+        return PictureLoader::loadPreview(withCopy, box).image.size() == box;
+    });
+    line("  the same with an EXIF thumbnail", thumbnailMs);
 
     double djpegMs = -1, fehMs = -1;
     const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
@@ -207,6 +248,12 @@ int main(int argc, char **argv)
             return runTool(djpeg, {"-crop", crop, "-ppm", "-outfile", "/dev/null", photo});
         });
         line(qPrintable(QStringLiteral("djpeg -crop %1").arg(crop)), djpegMs);
+        // What libjpeg-turbo itself takes at the scales of the fitted picture
+        // and the preview: reading the whole file's codes sets the floor.
+        for (const char *scale : {"1/2", "1/8"})
+            line(qPrintable(QStringLiteral("djpeg -scale %1").arg(QLatin1String(scale))), medianMs(runs, [&] {
+                return runTool(djpeg, {"-scale", scale, "-ppm", "-outfile", "/dev/null", photo});
+            }));
     } else {
         std::printf("  djpeg not installed (Debian libjpeg-turbo-progs): skipped\n");
     }
@@ -224,6 +271,7 @@ int main(int argc, char **argv)
     ratio("loadVisible / feh -U", visibleMs, fehMs, 0.35);
     ratio("loadFitted / whole read", fittedMs, readMs, 0.2);
     ratio("loadPreview / whole read", previewMs, readMs, 0.1);
+    ratio("loadPreview (EXIF thumbnail) / whole read", thumbnailMs, readMs, 0.1);
 
     const auto [startMb, visiblePeakMb] = childRss(QStringList{"--rss-visible"} + files);
     const auto [startFullMb, fullPeakMb] = childRss({"--rss-full", photo});

@@ -108,6 +108,9 @@ void loadPictureFile(const QByteArray &bytes)
     VZ_FUZZ_CHECK(p.offset == visible.topLeft());
     VZ_FUZZ_CHECK(p.image.size() == visible.size());
     VZ_FUZZ_CHECK(isThirtyTwoBit(p.image.format()));
+    // The preview, which may come from a copy kept inside the file.
+    const Picture preview = PictureLoader::loadPreview(path, QSize(129, 81));
+    VZ_FUZZ_CHECK(!preview.ok() || (preview.image.size() == QSize(129, 81) && isThirtyTwoBit(preview.image.format())));
 }
 
 } // namespace vz::fuzz

@@ -443,6 +443,8 @@ def jpeg():
         with open(cmyk, "rb") as f:
             put("jpeg", "cmyk.jpg", f.read())
     copy("jpeg", "imaging_orientation_5.jpg")
+    copy("jpeg", "gen_exif_thumbnail_orientation_6.jpg")
+    copy("jpeg", "gen_exif_thumbnail_with_bars.jpg")
 
 
 # --- metafiles ------------------------------------------------------------

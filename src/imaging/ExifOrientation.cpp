@@ -2,37 +2,83 @@
 
 #include "imaging/ByteReader.h"
 
+#include <QList>
 #include <QTransform>
 #include <algorithm>
+#include <optional>
 
 namespace vz::picture {
 
-int exifOrientation(QByteArrayView tiff)
+namespace {
+
+// The TIFF structure's reader, or nothing when the header is damaged.
+std::optional<ByteReader> tiffReader(QByteArrayView tiff)
 {
     if (!tiff.startsWith("II") && !tiff.startsWith("MM"))
-        return 1;
+        return std::nullopt;
     const ByteReader in(tiff, tiff.startsWith("II") ? ByteReader::Order::Little : ByteReader::Order::Big);
     if (in.u16(2) != 42)
-        return 1;
-    const qsizetype ifd = in.u32(4);
+        return std::nullopt;
+    return in;
+}
+
+// The entries of the IFD at offset ifd: where each starts, and the offset of
+// the next IFD (0 when there is none).
+std::pair<QList<qsizetype>, qsizetype> ifdEntries(const ByteReader &in, qsizetype ifd)
+{
     if (ifd < 8 || !in.has(ifd, 2))
-        return 1;
-    const unsigned entries = in.u16(ifd);
+        return {};
+    QList<qsizetype> entries;
     qsizetype at = ifd + 2;
-    for (unsigned i = 0; i < entries && in.has(at, 12); ++i, at += 12) {
-        if (in.u16(at) != 0x0112)
-            continue;
-        // SHORT as the standard says; some cameras write a (signed) LONG or a BYTE.
-        qint64 value = 0;
-        switch (in.u16(at + 2)) {
-        case 1: value = in.u8(at + 8); break;
-        case 3: value = in.u16(at + 8); break;
-        case 4: case 9: value = in.u32(at + 8); break;
-        default: return 1;
-        }
-        return value >= 1 && value <= 8 ? int(value) : 1;
+    for (unsigned i = 0, n = in.u16(ifd); i < n && in.has(at, 12); ++i, at += 12)
+        entries << at;
+    return {entries, in.has(at, 4) ? qsizetype(in.u32(at)) : 0};
+}
+
+// A whole-number entry's value; SHORT and LONG as the standard says, BYTE and
+// signed LONG as some cameras write them.
+std::optional<qint64> entryValue(const ByteReader &in, qsizetype at)
+{
+    switch (in.u16(at + 2)) {
+    case 1: return in.u8(at + 8);
+    case 3: return in.u16(at + 8);
+    case 4: case 9: return in.u32(at + 8);
+    default: return std::nullopt;
     }
+}
+
+} // namespace
+
+int exifOrientation(QByteArrayView tiff)
+{
+    const auto in = tiffReader(tiff);
+    if (!in)
+        return 1;
+    for (const qsizetype at : ifdEntries(*in, in->u32(4)).first)
+        if (in->u16(at) == 0x0112) {
+            const qint64 value = entryValue(*in, at).value_or(1);
+            return value >= 1 && value <= 8 ? int(value) : 1;
+        }
     return 1;
+}
+
+QByteArrayView exifThumbnail(QByteArrayView tiff)
+{
+    const auto in = tiffReader(tiff);
+    if (!in)
+        return {};
+    const qsizetype second = ifdEntries(*in, in->u32(4)).second;
+    qint64 start = 0, length = 0;
+    for (const qsizetype at : ifdEntries(*in, second).first) {
+        if (in->u16(at) == 0x0201)
+            start = entryValue(*in, at).value_or(0);
+        else if (in->u16(at) == 0x0202)
+            length = entryValue(*in, at).value_or(0);
+    }
+    if (start < 8 || length < 4 || !in->has(qsizetype(start), qsizetype(length)))
+        return {};
+    const QByteArrayView bytes = tiff.sliced(qsizetype(start), qsizetype(length));
+    return bytes.startsWith("\xFF\xD8\xFF") ? bytes : QByteArrayView();
 }
 
 QSize orientedSize(QSize stored, int orientation)

@@ -1,7 +1,7 @@
 #pragma once
 // EXIF orientation (tag 0x0112 of a JPEG's APP1 "Exif" segment): how the stored
 // pixels must be turned and mirrored to stand upright. Values 1 to 8; 5 to 8
-// swap width and height.
+// swap width and height. Also the thumbnail stored beside it.
 
 #include <QImage>
 #include <QRect>
@@ -13,6 +13,10 @@ namespace vz::picture {
 // The orientation in a TIFF structure (the APP1 payload after "Exif\0\0");
 // 1 when it is absent, out of range or the structure is damaged.
 int exifOrientation(QByteArrayView tiff);
+
+// The JPEG thumbnail that cameras store in the structure's second IFD (the
+// bytes from its start of image on); empty when there is none.
+QByteArrayView exifThumbnail(QByteArrayView tiff);
 
 // The upright size of a picture stored with the given size.
 QSize orientedSize(QSize stored, int orientation);

@@ -36,6 +36,9 @@ public:
     // picture cheaply does so. The caller scales it to the size it wants. Only
     // once, instead of read().
     virtual Result<QImage> readScaled(QSize atLeast) { (void)atLeast; return read(QRect(QPoint(0, 0), size())); }
+    // As readScaled, for a small preview: it may come from a copy of the
+    // picture that the file keeps for the purpose.
+    virtual Result<QImage> readPreview(QSize atLeast) { return readScaled(atLeast); }
 };
 
 class ImageFormat

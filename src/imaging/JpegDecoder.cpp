@@ -116,6 +116,7 @@ struct JpegDecoder::State
     bool headerRead = false;
     bool decoded = false;
     int orientation = 1;
+    QByteArray thumbnail;
 };
 
 JpegDecoder::JpegDecoder(QIODevice &device)
@@ -177,8 +178,9 @@ bool JpegDecoder::guardedReadHeader()
     for (jpeg_saved_marker_ptr m = s.info.marker_list; m; m = m->next) {
         if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6
             && std::memcmp(m->data, "Exif\0\0", 6) == 0) {
-            s.orientation = exifOrientation(QByteArrayView(reinterpret_cast<const char *>(m->data) + 6,
-                                                           qsizetype(m->data_length) - 6));
+            const QByteArrayView tiff(reinterpret_cast<const char *>(m->data) + 6, qsizetype(m->data_length) - 6);
+            s.orientation = exifOrientation(tiff);
+            s.thumbnail = exifThumbnail(tiff).toByteArray();
             break;
         }
     }
@@ -195,6 +197,16 @@ QSize JpegDecoder::storedSize() const
 int JpegDecoder::orientation() const
 {
     return m_state->orientation;
+}
+
+bool JpegDecoder::isCmyk() const
+{
+    return m_state->headerRead && (m_state->info.jpeg_color_space == JCS_CMYK || m_state->info.jpeg_color_space == JCS_YCCK);
+}
+
+QByteArray JpegDecoder::thumbnail() const
+{
+    return m_state->thumbnail;
 }
 
 QSize JpegDecoder::scaledSize(int scale) const
@@ -234,7 +246,7 @@ bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &
     if (setjmp(s.errors.jump))
         return false;
     jpeg_decompress_struct &info = s.info;
-    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    const bool cmyk = isCmyk();
     const bool inverted = cmyk && info.saw_Adobe_marker;
     info.out_color_space = cmyk ? JCS_CMYK
                                 : (QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX

@@ -29,6 +29,10 @@ public:
     QSize storedSize() const;
     // EXIF orientation, 1 to 8.
     int orientation() const;
+    // Whether the pixels are stored as CMYK (or YCCK).
+    bool isCmyk() const;
+    // The JPEG thumbnail stored in the EXIF data, if any, undecoded.
+    QByteArray thumbnail() const;
 
     // The size of the pixels as stored, decoded at 1 / scale (1, 2, 4 or 8).
     QSize scaledSize(int scale) const;

@@ -6,7 +6,9 @@
 #include "imaging/ImageFormat.h"
 #include "imaging/JpegDecoder.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <cstdlib>
 
 namespace vz::picture {
 
@@ -54,7 +56,40 @@ public:
         return applyOrientation(std::move(pixels), orientation);
     }
 
+    Result<QImage> readPreview(QSize atLeast) override
+    {
+        const int orientation = m_decoder.orientation();
+        if (QImage small = thumbnailCovering(orientedSize(atLeast, orientation)); !small.isNull())
+            return applyOrientation(std::move(small), orientation);
+        return readScaled(atLeast);
+    }
+
 private:
+    // Cameras and phones keep a small copy of the photo in its EXIF data,
+    // stored the way the photo is. When the copy covers wanted and has the
+    // photo's proportions (to a pixel: a copy with bars added, or one left
+    // from before an edit that turned the photo, has not), it is decoded
+    // instead of the photo; otherwise a null image. Not for CMYK photos: the
+    // copy's colours come from a colour profile, the photo's would not.
+    QImage thumbnailCovering(QSize wanted) const
+    {
+        if (m_decoder.isCmyk())
+            return {};
+        QBuffer bytes;
+        bytes.setData(m_decoder.thumbnail());
+        if (bytes.data().isEmpty() || !bytes.open(QIODevice::ReadOnly))
+            return {};
+        JpegDecoder copy(bytes);
+        if (!copy.readHeader())
+            return {};
+        const QSize small = copy.storedSize(), whole = m_decoder.storedSize();
+        const qint64 skew = qint64(small.width()) * whole.height() - qint64(small.height()) * whole.width();
+        if (small.width() < wanted.width() || small.height() < wanted.height()
+            || std::abs(skew) > std::max(whole.width(), whole.height()))
+            return {};
+        return copy.decode(QRect(QPoint(0, 0), small));
+    }
+
     JpegDecoder m_decoder;
 };
 

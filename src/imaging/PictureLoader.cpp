@@ -37,9 +37,9 @@ struct Request
     QSize size;
 };
 
-Picture scaled(ImageSource &source, QSize target)
+Picture scaled(ImageSource &source, QSize target, bool preview)
 {
-    auto pixels = source.readScaled(target);
+    auto pixels = preview ? source.readPreview(target) : source.readScaled(target);
     if (!pixels)
         return failure(pixels.error());
     QImage image = thirtyTwoBit(std::move(pixels).value());
@@ -58,9 +58,9 @@ Picture decode(QFile &file, const ImageFormat &format, const Request &request)
     if (!sizeIsSane(natural.width(), natural.height()))
         return failure(tooLarge(natural.width(), natural.height()).reason);
     if (request.kind == Request::Stretched && !request.size.isEmpty())
-        return scaled(source, request.size);
+        return scaled(source, request.size, true);
     if (request.kind == Request::Fitted && PictureLoader::fittedSize(natural, request.size) != natural)
-        return scaled(source, PictureLoader::fittedSize(natural, request.size));
+        return scaled(source, PictureLoader::fittedSize(natural, request.size), false);
     const QRect area = request.kind == Request::Visible ? PictureLoader::visibleRect(natural, request.size)
                                                         : QRect(QPoint(0, 0), natural);
     if (area.isEmpty())
