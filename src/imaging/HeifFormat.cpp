@@ -8,7 +8,9 @@
 #include "imaging/ImageFormat.h"
 
 #include <QFile>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 #include <libheif/heif.h>
 
 namespace vz::picture {
@@ -69,11 +71,39 @@ public:
 
     QSize size() const override { return m_size; }
 
-    Result<QImage> read(const QRect &region) override
+    Result<QImage> read(const QRect &region) override { return decode(m_handle.get(), region); }
+
+    // Phones keep a small copy of the photo beside it; when one covers
+    // atLeast and has the photo's proportions (to a pixel), it is decoded
+    // instead of the photo.
+    Result<QImage> readPreview(QSize atLeast) override
     {
-        const bool alpha = heif_image_handle_has_alpha_channel(m_handle.get());
+        const int count = heif_image_handle_get_number_of_thumbnails(m_handle.get());
+        std::vector<heif_item_id> ids(size_t(std::max(count, 0)));
+        heif_image_handle_get_list_of_thumbnail_IDs(m_handle.get(), ids.data(), count);
+        for (const heif_item_id id : ids) {
+            heif_image_handle *found = nullptr;
+            if (heif_image_handle_get_thumbnail(m_handle.get(), id, &found).code != heif_error_Ok)
+                continue;
+            const HeifPtr<const heif_image_handle> thumbnail(found);
+            const QSize small(heif_image_handle_get_width(found), heif_image_handle_get_height(found));
+            const qint64 skew = qint64(small.width()) * m_size.height() - qint64(small.height()) * m_size.width();
+            if (small.width() < atLeast.width() || small.height() < atLeast.height()
+                || std::abs(skew) > std::max(m_size.width(), m_size.height()))
+                continue;
+            if (auto pixels = decode(found, QRect(QPoint(0, 0), small)))
+                return pixels;
+        }
+        return readScaled(atLeast);
+    }
+
+private:
+    // The pixels of region of the image behind handle, decoded whole.
+    static Result<QImage> decode(const heif_image_handle *handle, const QRect &region)
+    {
+        const bool alpha = heif_image_handle_has_alpha_channel(handle);
         heif_image *decoded = nullptr;
-        const heif_error error = heif_decode_image(m_handle.get(), &decoded, heif_colorspace_RGB,
+        const heif_error error = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
                                                    alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
                                                    nullptr);
         if (error.code != heif_error_Ok)
@@ -99,7 +129,6 @@ public:
         return pixels;
     }
 
-private:
     QByteArray m_bytes;
     HeifPtr<heif_context> m_context;
     HeifPtr<const heif_image_handle> m_handle;
