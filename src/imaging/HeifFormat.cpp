@@ -8,7 +8,6 @@
 #include "imaging/ImageFormat.h"
 
 #include <QFile>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 #include <libheif/heif.h>
@@ -73,9 +72,8 @@ public:
 
     Result<QImage> read(const QRect &region) override { return decode(m_handle.get(), region); }
 
-    // Phones keep a small copy of the photo beside it; when one covers
-    // atLeast and has the photo's proportions (to a pixel), it is decoded
-    // instead of the photo.
+    // Phones keep a small copy of the photo beside it, decoded instead of the
+    // photo when it serves.
     Result<QImage> readPreview(QSize atLeast) override
     {
         const int count = heif_image_handle_get_number_of_thumbnails(m_handle.get());
@@ -87,9 +85,7 @@ public:
                 continue;
             const HeifPtr<const heif_image_handle> thumbnail(found);
             const QSize small(heif_image_handle_get_width(found), heif_image_handle_get_height(found));
-            const qint64 skew = qint64(small.width()) * m_size.height() - qint64(small.height()) * m_size.width();
-            if (small.width() < atLeast.width() || small.height() < atLeast.height()
-                || std::abs(skew) > std::max(m_size.width(), m_size.height()))
+            if (!copyServes(small, m_size, atLeast))
                 continue;
             if (auto pixels = decode(found, QRect(QPoint(0, 0), small)))
                 return pixels;

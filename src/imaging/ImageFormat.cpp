@@ -1,6 +1,8 @@
 #include "imaging/ImageFormat.h"
 
+
 #include <QFile>
+#include <cstdlib>
 
 namespace vz::picture {
 
@@ -109,6 +111,13 @@ Result<QImage> QtImageSource::readScaled(QSize atLeast)
     if (image.isNull())
         return damaged(m_reader.errorString());
     return image;
+}
+
+bool copyServes(QSize copy, QSize picture, QSize wanted)
+{
+    const qint64 skew = qint64(copy.width()) * picture.height() - qint64(copy.height()) * picture.width();
+    return copy.width() >= wanted.width() && copy.height() >= wanted.height()
+        && std::abs(skew) <= std::max(picture.width(), picture.height());
 }
 
 } // namespace vz::picture

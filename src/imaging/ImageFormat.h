@@ -77,6 +77,12 @@ Failure fileTooLarge();
 // The whole file, when it is at most limit bytes.
 Result<QByteArray> readWhole(QFile &file, qint64 limit = kMaxFileBytes);
 
+// Whether a small copy that a file keeps of its picture (stored the same way)
+// can stand in for it when at least wanted is asked: it covers wanted and has
+// the picture's proportions to a pixel (a copy with bars added, or one left
+// from before an edit that turned the picture, has not).
+bool copyServes(QSize copy, QSize picture, QSize wanted);
+
 // A file that one of Qt's image readers decodes, from a device or from bytes.
 class QtImageSource final : public ImageSource
 {

@@ -8,7 +8,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <cstdlib>
 
 namespace vz::picture {
 
@@ -66,11 +65,9 @@ public:
 
 private:
     // Cameras and phones keep a small copy of the photo in its EXIF data,
-    // stored the way the photo is. When the copy covers wanted and has the
-    // photo's proportions (to a pixel: a copy with bars added, or one left
-    // from before an edit that turned the photo, has not), it is decoded
-    // instead of the photo; otherwise a null image. Not for CMYK photos: the
-    // copy's colours come from a colour profile, the photo's would not.
+    // stored the way the photo is: decoded instead of the photo when it
+    // serves, otherwise a null image. Not for CMYK photos: the copy's colours
+    // come from a colour profile, the photo's would not.
     QImage thumbnailCovering(QSize wanted) const
     {
         if (m_decoder.isCmyk())
@@ -80,14 +77,9 @@ private:
         if (bytes.data().isEmpty() || !bytes.open(QIODevice::ReadOnly))
             return {};
         JpegDecoder copy(bytes);
-        if (!copy.readHeader())
+        if (!copy.readHeader() || !copyServes(copy.storedSize(), m_decoder.storedSize(), wanted))
             return {};
-        const QSize small = copy.storedSize(), whole = m_decoder.storedSize();
-        const qint64 skew = qint64(small.width()) * whole.height() - qint64(small.height()) * whole.width();
-        if (small.width() < wanted.width() || small.height() < wanted.height()
-            || std::abs(skew) > std::max(whole.width(), whole.height()))
-            return {};
-        return copy.decode(QRect(QPoint(0, 0), small));
+        return copy.decode(QRect(QPoint(0, 0), copy.storedSize()));
     }
 
     JpegDecoder m_decoder;
