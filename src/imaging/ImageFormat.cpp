@@ -1,6 +1,5 @@
 #include "imaging/ImageFormat.h"
 
-
 #include <QFile>
 #include <cstdlib>
 
