@@ -1,8 +1,7 @@
 #include "support/Sound.h"
+#include "support/Desktop.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
+#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -24,7 +23,7 @@ SoundServer::SoundServer()
                     QStringLiteral("--load=module-null-sink"),
                     QStringLiteral("--load=module-native-protocol-unix socket=") + m_dir.filePath("native")});
     m_ok = m_server.waitForStarted(5000) &&
-           until([&] { return QFile::exists(m_dir.filePath(QStringLiteral("native"))); }, 10000);
+           waitFor([&] { return QFile::exists(m_dir.filePath(QStringLiteral("native"))); }, 10000);
 }
 
 SoundServer::~SoundServer()
@@ -102,16 +101,6 @@ std::vector<Stretch> pitchStretches(const std::vector<qint16> &samples, const st
             out.push_back(s);
     }
     return out;
-}
-
-bool until(const std::function<bool()> &pred, int timeoutMs)
-{
-    for (const QDeadlineTimer deadline(timeoutMs); !pred(); QThread::msleep(10)) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-    }
-    return true;
 }
 
 bool makeTone(const QString &path, int hz, double seconds)

@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
-#include <functional>
 #include <vector>
 
 namespace vz::test {
@@ -50,9 +49,6 @@ std::vector<Stretch> pitchStretches(const std::vector<qint16> &samples, const st
 
 // Root-mean-square level of the samples in [fromMs, toMs), 0..1.
 double level(const std::vector<qint16> &samples, qint64 fromMs, qint64 toMs);
-
-// Runs the event loop until pred() holds or timeoutMs pass.
-bool until(const std::function<bool()> &pred, int timeoutMs);
 
 // A tone file (.wav or .mp3, by its extension) made with sox.
 bool makeTone(const QString &path, int hz, double seconds);
