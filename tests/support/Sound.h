@@ -16,9 +16,8 @@ public:
     bool ok() const { return m_ok; }
     QString address() const; // for PULSE_SERVER
 
-    // Records the null sink's monitor (mono, 16-bit, kRate) from now on. The
-    // first samples may take a moment to come; the recording's own length is
-    // its clock.
+    // Records the null sink's monitor (mono, 16-bit, kRate) from now on; the
+    // first samples may take a moment, the recording's own length is its clock.
     void startRecording();
     // Samples recorded so far; the recorder keeps running.
     const std::vector<qint16> &samples();
@@ -28,15 +27,13 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_server;
-    QProcess m_recorder;
+    QProcess m_server, m_recorder;
     QByteArray m_raw;
     std::vector<qint16> m_samples;
     bool m_ok = false;
 };
 
-// A stretch of a recording where one of the candidate pitches (Hz) sounds, or
-// (pitch 0) silence.
+// Where one of the candidate pitches (Hz) sounds, or (pitch 0) silence.
 struct Stretch {
     int pitch;
     qint64 fromMs, toMs;
