@@ -43,12 +43,6 @@ bool showAndCover(const QImage &shot, QRect show, QRect cover)
     return true;
 }
 
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 } // namespace
 
 class tst_desktops : public QObject
@@ -147,19 +141,18 @@ private Q_SLOTS:
         QVERIFY(x.activate(kPictures));
         x.key(QStringLiteral("alt+o"));
         QVERIFY(app.waitForExit());
-        QCOMPARE(contents(own.filePath(QStringLiteral("RozG.ini"))), pictures);
-        QCOMPARE(contents(own.filePath(QStringLiteral("RozM.ini"))), songs);
+        QCOMPARE(app.readFile(own.filePath(QStringLiteral("RozG.ini"))), pictures);
+        QCOMPARE(app.readFile(own.filePath(QStringLiteral("RozM.ini"))), songs);
         QCOMPARE(snapshot(app.folder()), beside);
 
         // From then on the user's own list is the one read and saved.
         const QByteArray mine = "7\r\n 0 \r\n";
-        QFile f(own.filePath(QStringLiteral("RozG.ini")));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(mine) == mine.size() && f.flush());
+        app.writeFile(own.filePath(QStringLiteral("RozG.ini")), mine);
         app.start({QStringLiteral("/c")});
         QVERIFY(x.activate(kPictures));
         x.key(QStringLiteral("alt+o"));
         QVERIFY(app.waitForExit());
-        QCOMPARE(contents(own.filePath(QStringLiteral("RozG.ini"))), mine);
+        QCOMPARE(app.readFile(own.filePath(QStringLiteral("RozG.ini"))), mine);
         QCOMPARE(snapshot(app.folder()), beside);
     }
 

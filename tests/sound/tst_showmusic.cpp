@@ -37,7 +37,7 @@ struct Show {
         // No picture is due within the test: the show only plays music.
         app.writeFile(QStringLiteral("RozG.ini"), "60\r\n 0 \r\n");
         // What the show before this one played has died away.
-        until([&] { return level(sound.samples(), sound.nowMs() - 150, sound.nowMs()) < 0.002; }, 3000);
+        waitFor([&] { return level(sound.samples(), sound.nowMs() - 150, sound.nowMs()) < 0.002; }, 3000);
         startMs = sound.nowMs();
         app.start({QStringLiteral("/s")});
     }
@@ -64,7 +64,7 @@ struct Show {
         }
         return out;
     }
-    bool hears(size_t songs) { return until([&] { return heard().size() >= songs; }, 15000); }
+    bool hears(size_t songs) { return waitFor([&] { return heard().size() >= songs; }, 15000); }
 };
 
 } // namespace
@@ -138,7 +138,7 @@ private Q_SLOTS:
         const qint64 at = m_sound->nowMs();
         show.x.mouseMove(3, 3);
         QVERIFY(show.app.waitForExit(5000));
-        QVERIFY(until([&] { return m_sound->nowMs() > at + 600; }, 2000));
+        QVERIFY(waitFor([&] { return m_sound->nowMs() > at + 600; }, 2000));
         QCOMPARE_LT(level(m_sound->samples(), at + 200, at + 600), 0.002);
     }
 };

@@ -1,7 +1,5 @@
 #include "support/Desktop.h"
 
-#include <QElapsedTimer>
-
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -12,10 +10,6 @@
 #include <X11/extensions/Xfixes.h>
 
 namespace vz::test {
-
-namespace {
-QString storeFile(const QString &folder) { return folder + QStringLiteral("/../config/Veroridovuz/Veroridovuz.conf"); }
-} // namespace
 
 RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env, int timeoutMs,
               const QString &folder)
@@ -57,9 +51,7 @@ XServer::XServer(QSize size) : m_size(size)
                                             "-nolisten", "tcp", "-noreset"});
     // Blocking reads, so that a server can be started before the application.
     QByteArray out;
-    QElapsedTimer t;
-    t.start();
-    while (!out.contains('\n') && m_server.state() != QProcess::NotRunning && t.elapsed() < 20000) {
+    for (QDeadlineTimer t(20000); !out.contains('\n') && m_server.state() != QProcess::NotRunning && !t.hasExpired();) {
         m_server.waitForReadyRead(200);
         out += m_server.readAllStandardOutput();
     }
@@ -99,19 +91,10 @@ std::optional<std::pair<QString, QRect>> XServer::waitForWindow(const QString &r
     QStringList ids;
     if (!waitFor([&] { return !(ids = windowsNamed(regex)).isEmpty(); }, timeoutMs))
         return std::nullopt;
-    QRect r;
-    for (const QString &line : xdo({"getwindowgeometry", "--shell", ids.first()}).split(u'\n')) {
-        const int v = line.section(u'=', 1).toInt();
-        if (line.startsWith(u"X="))
-            r.moveLeft(v);
-        else if (line.startsWith(u"Y="))
-            r.moveTop(v);
-        else if (line.startsWith(u"WIDTH="))
-            r.setWidth(v);
-        else if (line.startsWith(u"HEIGHT="))
-            r.setHeight(v);
-    }
-    return std::pair{ids.first(), r};
+    QMap<QString, int> v;
+    for (const QString &line : xdo({"getwindowgeometry", "--shell", ids.first()}).split(u'\n'))
+        v.insert(line.section(u'=', 0, 0), line.section(u'=', 1).toInt());
+    return std::pair{ids.first(), QRect(v["X"], v["Y"], v["WIDTH"], v["HEIGHT"])};
 }
 
 std::optional<QRect> XServer::activate(const QString &regex, int timeoutMs) const
@@ -210,12 +193,12 @@ QByteArray App::readFile(const QString &name) const
 
 void App::setStored(const QString &key, const QString &value) const
 {
-    QSettings(storeFile(folder()), QSettings::IniFormat).setValue(QStringLiteral("Presets/") + key, value);
+    QSettings(configHome() + "/Veroridovuz/Veroridovuz.conf", QSettings::IniFormat).setValue("Presets/" + key, value);
 }
 
 QString App::stored(const QString &key) const
 {
-    return QSettings(storeFile(folder()), QSettings::IniFormat).value(QStringLiteral("Presets/") + key).toString();
+    return QSettings(configHome() + "/Veroridovuz/Veroridovuz.conf", QSettings::IniFormat).value("Presets/" + key).toString();
 }
 
 void App::start(const QStringList &args)

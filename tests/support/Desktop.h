@@ -14,13 +14,12 @@
 
 namespace vz::test {
 
-// Runs a program to its end with a time limit.
 struct RunResult {
     int exitCode = -1;
     bool finished = false;
-    QByteArray out;
-    QByteArray err;
+    QByteArray out, err;
 };
+// Runs a program to its end, killed when the time runs out.
 RunResult run(const QString &program, const QStringList &args, const QProcessEnvironment &env,
               int timeoutMs = 20000, const QString &folder = {});
 
@@ -38,14 +37,11 @@ public:
     bool ok() const { return !m_display.isEmpty(); }
     const QString &display() const { return m_display; }
     QSize size() const { return m_size; }
-    // An environment that points X clients at this server.
-    QProcessEnvironment env() const;
-
-    // xdotool on this display; returns its standard output, trimmed.
-    QString xdo(const QStringList &args) const;
+    QProcessEnvironment env() const; // X clients' environment for this server
+    QString xdo(const QStringList &args) const; // xdotool's output, trimmed
     // Visible windows whose title matches the regular expression.
     QStringList windowsNamed(const QString &regex) const;
-    // Waits for one and returns its id and rectangle on the screen.
+    // Waits for one; its id and rectangle on the screen.
     std::optional<std::pair<QString, QRect>> waitForWindow(const QString &regex, int timeoutMs = 15000) const;
     // Waits for one, gives it the keyboard focus and the pointer at its centre.
     std::optional<QRect> activate(const QString &regex, int timeoutMs = 15000) const;
@@ -53,8 +49,7 @@ public:
     void mouseMove(int x, int y) const;
     void mouseMove(QPoint p) const { mouseMove(p.x(), p.y()); }
     void click(int button = 1) const;
-    // Keys as xdotool names them, separated by blanks ("alt+o Tab").
-    void key(const QString &keys) const;
+    void key(const QString &keys) const; // xdotool's names, blank-separated ("alt+o Tab")
     // Asks a window to close, as a window manager does for its close box.
     bool closeWindow(const QString &windowId) const;
     // Whether the cursor the server shows now is fully transparent.
@@ -76,25 +71,21 @@ public:
     App(const App &) = delete;
     App &operator=(const App &) = delete;
 
-    // The folder of the copied executable, where its list files live.
-    QString folder() const;
-    // The user's configuration folder ($XDG_CONFIG_HOME) as the program sees it.
+    QString folder() const; // of the copied executable, where its list files live
     QString configHome() const { return m_env.value(QStringLiteral("XDG_CONFIG_HOME")); }
     QString filePath(const QString &name) const;
     void writeFile(const QString &name, const QByteArray &bytes) const;
     QByteArray readFile(const QString &name) const;
-    // The program's settings store, as the program keeps it.
+    // The program's stored settings.
     void setStored(const QString &key, const QString &value) const;
     QString stored(const QString &key) const;
 
     QProcessEnvironment env() const { return m_env; }
     void setEnv(const QString &name, const QString &value) { m_env.insert(name, value); }
 
-    // Starts the program with the arguments and returns at once.
-    void start(const QStringList &args);
-    // Starts one more copy of the same installation; the caller owns it.
+    void start(const QStringList &args); // returns at once
+    // One more copy of the same installation, started, or run to its end.
     std::unique_ptr<QProcess> launch(const QStringList &args) const;
-    // Runs one more copy to its end.
     RunResult runToEnd(const QStringList &args, int timeoutMs = 20000);
     bool waitForExit(int timeoutMs = 10000);
     bool running() const;
@@ -112,13 +103,11 @@ private:
 // Whether a pixel shows the colour, each channel within the tolerance.
 bool near(QColor shown, QColor expected, int tolerance = 24);
 
-// A bitmap of one colour in the program's folder; returns its path.
+// A bitmap of one colour in the program's folder; its path.
 QString solidPicture(const App &app, const QString &name, QSize size, QColor colour);
-// The picture list file: the interval line, the count and the pictures.
 void writePictureList(const App &app, const QString &interval, const QStringList &pictures);
 
-// Waits for a message box titled "Veroridovuz" and answers it with Enter;
-// true once it has gone.
+// Answers the message box titled "Veroridovuz" with Enter; true once it has gone.
 bool answerMessage(const XServer &x);
 
 // A time limit on how fast the program responds, stretched by the factor in

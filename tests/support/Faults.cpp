@@ -13,6 +13,12 @@ namespace vz::test {
 namespace {
 const QString kFiller = QStringLiteral(".filler");
 const QStringList kListFiles{QStringLiteral("RozG.ini"), QStringLiteral("RozM.ini")};
+
+// A small disk on the program's folder ("size=N"), or that disk remounted.
+bool mountOn(const App &app, unsigned long flags, const char *options = nullptr)
+{
+    return ::mount("tmpfs", QFile::encodeName(app.folder()).constData(), "tmpfs", flags, options) == 0;
+}
 } // namespace
 
 FolderFault::FolderFault(App &app, WriteFault kind) : m_app(app), m_kind(kind)
@@ -25,8 +31,8 @@ FolderFault::FolderFault(App &app, WriteFault kind) : m_app(app), m_kind(kind)
     QMap<QString, QByteArray> kept;
     for (const QString &name : QDir(m_app.folder()).entryList(QDir::Files))
         kept.insert(name, m_app.readFile(name));
-    const QByteArray size = QByteArray::number(kept.value(QStringLiteral("veroridovuz")).size() + 512 * 1024);
-    if (!mount("size=" + size)) {
+    const QByteArray size = "size=" + QByteArray::number(kept.value(QStringLiteral("veroridovuz")).size() + 512 * 1024);
+    if (!mountOn(m_app, 0, size.constData())) {
         m_unavailable = QStringLiteral("no file system can be mounted here");
         return;
     }
@@ -42,24 +48,13 @@ FolderFault::~FolderFault()
         ::umount2(QFile::encodeName(m_app.folder()).constData(), MNT_DETACH);
 }
 
-// A small disk on the program's folder ("size=N"), or that disk made
-// read-only ("ro") or writable again ("rw").
-bool FolderFault::mount(const QByteArray &options)
-{
-    const bool again = !options.startsWith("size");
-    const unsigned long flags = again ? MS_REMOUNT | (options == "ro" ? MS_RDONLY : 0) : 0;
-    return ::mount("tmpfs", QFile::encodeName(m_app.folder()).constData(), "tmpfs", flags,
-                   again ? nullptr : options.constData()) == 0;
-}
-
 void FolderFault::arm()
 {
-    if (m_kind == WriteFault::ReadOnlyFolder && !mount("ro"))
+    if (m_kind == WriteFault::ReadOnlyFolder && !mountOn(m_app, MS_REMOUNT | MS_RDONLY))
         qFatal("cannot make the program's folder read-only");
-    if (m_kind == WriteFault::FolderForListFile)
-        for (const QString &name : kListFiles)
-            if (!QFileInfo::exists(m_app.filePath(name)))
-                QDir(m_app.folder()).mkpath(name + QStringLiteral("/kept"));
+    for (const QString &name : m_kind == WriteFault::FolderForListFile ? kListFiles : QStringList())
+        if (!QFileInfo::exists(m_app.filePath(name)))
+            QDir(m_app.folder()).mkpath(name + QStringLiteral("/kept"));
     if (m_kind != WriteFault::DiskFull)
         return;
     // Fills every block that is left, unbuffered, up to the first short write.
@@ -73,14 +68,12 @@ void FolderFault::arm()
 
 void FolderFault::lift()
 {
-    if (m_kind == WriteFault::ReadOnlyFolder && !mount("rw"))
+    if (m_kind == WriteFault::ReadOnlyFolder && !mountOn(m_app, MS_REMOUNT))
         qFatal("cannot make the program's folder writable again");
-    if (m_kind == WriteFault::DiskFull)
-        QFile::remove(m_app.filePath(kFiller));
-    if (m_kind == WriteFault::FolderForListFile)
-        for (const QString &name : kListFiles)
-            if (QFileInfo(m_app.filePath(name)).isDir())
-                QDir(m_app.filePath(name)).removeRecursively();
+    QFile::remove(m_app.filePath(kFiller));
+    for (const QString &name : kListFiles)
+        if (QFileInfo(m_app.filePath(name)).isDir())
+            QDir(m_app.filePath(name)).removeRecursively();
 }
 
 QMap<QString, QByteArray> snapshot(const QString &folder)

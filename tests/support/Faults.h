@@ -1,7 +1,7 @@
 #pragma once
 // Saves that fail for reasons outside the program: its folder on a read-only
-// or a full disk, or folders standing where the list files belong. A fault can
-// be lifted and armed again, so a test can show that the same save then succeeds.
+// or a full disk, or folders where the list files belong. A fault can be
+// lifted and armed again, to show that the same save then succeeds.
 
 #include <QMap>
 #include <QMetaType>
@@ -19,8 +19,8 @@ void addWriteFaultRows();
 class FolderFault
 {
 public:
-    // Set up before the program starts: the program's folder goes onto a small
-    // disk of its own; folders in the list files' places are there at once.
+    // Before the program starts: its folder goes onto a small disk of its own;
+    // folders in the list files' places are there at once.
     FolderFault(App &app, WriteFault kind);
     ~FolderFault();
     FolderFault(const FolderFault &) = delete;
@@ -32,8 +32,6 @@ public:
     void lift();
 
 private:
-    bool mount(const QByteArray &options);
-
     App &m_app;
     WriteFault m_kind;
     QString m_unavailable;

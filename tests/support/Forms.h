@@ -1,7 +1,6 @@
 #pragma once
-// In-process tests of the forms: their controls by designed name, clicks on
-// list rows, and the program's real message boxes, each recorded (text, icon)
-// and answered with its OK button.
+// In-process tests of the forms: controls by designed name, clicks on list
+// rows, and the program's real message boxes, recorded and answered with OK.
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,8 +1,7 @@
 #include "support/Sound.h"
+#include "support/Desktop.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QThread>
+#include <QFile>
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -19,12 +18,10 @@ SoundServer::SoundServer()
     env.insert(QStringLiteral("PULSE_SERVER"), address());
     m_server.setProcessEnvironment(env);
     m_recorder.setProcessEnvironment(env);
-    m_server.start(QStringLiteral("pulseaudio"),
-                   {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--exit-idle-time=-1"),
-                    QStringLiteral("--load=module-null-sink"),
-                    QStringLiteral("--load=module-native-protocol-unix socket=") + m_dir.filePath("native")});
+    m_server.start(QStringLiteral("pulseaudio"), {"-n", "--daemonize=no", "--exit-idle-time=-1", "--load=module-null-sink",
+                                                  "--load=module-native-protocol-unix socket=" + m_dir.filePath("native")});
     m_ok = m_server.waitForStarted(5000) &&
-           until([&] { return QFile::exists(m_dir.filePath(QStringLiteral("native"))); }, 10000);
+           waitFor([&] { return QFile::exists(m_dir.filePath(QStringLiteral("native"))); }, 10000);
 }
 
 SoundServer::~SoundServer()
@@ -44,10 +41,8 @@ QString SoundServer::address() const
 
 void SoundServer::startRecording()
 {
-    m_recorder.start(QStringLiteral("parec"),
-                     {QStringLiteral("-d"), QStringLiteral("null.monitor"), QStringLiteral("--format=s16le"),
-                      QStringLiteral("--rate=%1").arg(kRate), QStringLiteral("--channels=1"), QStringLiteral("--raw"),
-                      QStringLiteral("--latency-msec=10")});
+    m_recorder.start(QStringLiteral("parec"), {"-d", "null.monitor", "--format=s16le", QStringLiteral("--rate=%1").arg(kRate),
+                                               "--channels=1", "--raw", "--latency-msec=10"});
     m_recorder.waitForStarted(5000);
 }
 
@@ -104,23 +99,10 @@ std::vector<Stretch> pitchStretches(const std::vector<qint16> &samples, const st
     return out;
 }
 
-bool until(const std::function<bool()> &pred, int timeoutMs)
-{
-    for (const QDeadlineTimer deadline(timeoutMs); !pred(); QThread::msleep(10)) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
-
 bool makeTone(const QString &path, int hz, double seconds)
 {
-    return QProcess::execute(QStringLiteral("sox"),
-                             {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
-                              QStringLiteral("1"), path, QStringLiteral("synth"), QString::number(seconds),
-                              QStringLiteral("sine"), QString::number(hz), QStringLiteral("gain"),
-                              QStringLiteral("-6")}) == 0;
+    return QProcess::execute(QStringLiteral("sox"), {"-n", "-r", "44100", "-c", "1", path, "synth", QString::number(seconds),
+                                                     "sine", QString::number(hz), "gain", "-6"}) == 0;
 }
 
 } // namespace vz::test

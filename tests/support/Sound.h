@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
-#include <functional>
 #include <vector>
 
 namespace vz::test {
@@ -17,9 +16,8 @@ public:
     bool ok() const { return m_ok; }
     QString address() const; // for PULSE_SERVER
 
-    // Records the null sink's monitor (mono, 16-bit, kRate) from now on. The
-    // first samples may take a moment to come; the recording's own length is
-    // its clock.
+    // Records the null sink's monitor (mono, 16-bit, kRate) from now on; the
+    // first samples may take a moment, the recording's own length is its clock.
     void startRecording();
     // Samples recorded so far; the recorder keeps running.
     const std::vector<qint16> &samples();
@@ -29,15 +27,13 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QProcess m_server;
-    QProcess m_recorder;
+    QProcess m_server, m_recorder;
     QByteArray m_raw;
     std::vector<qint16> m_samples;
     bool m_ok = false;
 };
 
-// A stretch of a recording where one of the candidate pitches (Hz) sounds, or
-// (pitch 0) silence.
+// Where one of the candidate pitches (Hz) sounds, or (pitch 0) silence.
 struct Stretch {
     int pitch;
     qint64 fromMs, toMs;
@@ -50,9 +46,6 @@ std::vector<Stretch> pitchStretches(const std::vector<qint16> &samples, const st
 
 // Root-mean-square level of the samples in [fromMs, toMs), 0..1.
 double level(const std::vector<qint16> &samples, qint64 fromMs, qint64 toMs);
-
-// Runs the event loop until pred() holds or timeoutMs pass.
-bool until(const std::function<bool()> &pred, int timeoutMs);
 
 // A tone file (.wav or .mp3, by its extension) made with sox.
 bool makeTone(const QString &path, int hz, double seconds);

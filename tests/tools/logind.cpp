@@ -1,6 +1,6 @@
 // A stand-in for the system's login manager on a private message bus, for the
-// idle-daemon test: daemons such as xss-lock ask it for their session and
-// report the locked state, and stop when it is missing.
+// idle-daemon test: daemons such as xss-lock ask it for their session, and
+// stop when it is missing.
 //   logind ADDRESS   serves org.freedesktop.login1 on the bus at ADDRESS and
 //                    prints "ready" once the name is owned.
 
@@ -9,49 +9,21 @@
 #include <QDBusObjectPath>
 #include <cstdio>
 
-namespace {
-
-const QString kSessionPath = QStringLiteral("/org/freedesktop/login1/session/vz");
-
-class Session : public QObject
-{
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Session")
-    Q_PROPERTY(QString Id READ id)
-public:
-    QString id() const { return QStringLiteral("vz"); }
-public Q_SLOTS:
-    void SetIdleHint(bool) {}
-    void SetLockedHint(bool) {}
-Q_SIGNALS:
-    void Lock();
-    void Unlock();
-};
-
 class Manager : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
 public Q_SLOTS:
-    QDBusObjectPath GetSessionByPID(uint) { return QDBusObjectPath(kSessionPath); }
-    QDBusObjectPath GetSession(const QString &) { return QDBusObjectPath(kSessionPath); }
-Q_SIGNALS:
-    void PrepareForSleep(bool start);
+    QDBusObjectPath GetSessionByPID(uint) { return QDBusObjectPath(QStringLiteral("/org/freedesktop/login1/session/vz")); }
 };
-
-} // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QDBusConnection bus = QDBusConnection::connectToBus(QString::fromLocal8Bit(argv[argc - 1]), QStringLiteral("login1"));
     Manager manager;
-    Session session;
-    const auto exported = QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
-                          QDBusConnection::ExportAllProperties;
-    if (argc != 2 || !bus.registerObject(QStringLiteral("/org/freedesktop/login1"), &manager, exported) ||
-        !bus.registerObject(kSessionPath, &session, exported) ||
-        !bus.registerService(QStringLiteral("org.freedesktop.login1")))
+    if (argc != 2 || !bus.registerObject(QStringLiteral("/org/freedesktop/login1"), &manager, QDBusConnection::ExportAllSlots)
+        || !bus.registerService(QStringLiteral("org.freedesktop.login1")))
         return 1;
     std::puts("ready");
     std::fflush(stdout);
