@@ -185,17 +185,6 @@ void fitted(const QString &folder)
     std::fflush(stdout);
 }
 
-qint64 peakKb(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLongLong();
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
