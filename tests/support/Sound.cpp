@@ -50,7 +50,8 @@ const std::vector<qint16> &SoundServer::samples()
 {
     m_raw += m_recorder.readAllStandardOutput();
     m_samples.resize(m_raw.size() / 2);
-    std::memcpy(m_samples.data(), m_raw.constData(), m_samples.size() * 2);
+    if (!m_samples.empty())
+        std::memcpy(m_samples.data(), m_raw.constData(), m_samples.size() * 2);
     return m_samples;
 }
 
