@@ -238,6 +238,21 @@ int main(int argc, char **argv)
         return PictureLoader::loadPreview(withCopy, box).image.size() == box;
     });
     line("  the same with an EXIF thumbnail", thumbnailMs);
+    // The same photo written progressive: the preview reads its first scans only.
+    const QString progressive = dir.filePath(QStringLiteral("progressive.jpg"));
+    {
+        QImageWriter writer(progressive, "jpeg");
+        writer.setQuality(90);
+        writer.setProgressiveScanWrite(true);
+        if (!writer.write(QImage(photo)))
+            return 1;
+    }
+    const double progressiveReadMs = medianMs(runs, [&] { return !QImageReader(progressive).read().isNull(); });
+    line("  progressive: QImageReader::read (whole)", progressiveReadMs);
+    const double progressiveMs = medianMs(runs, [&] {
+        return PictureLoader::loadPreview(progressive, box).image.size() == box;
+    });
+    line("  progressive: loadPreview", progressiveMs);
 
     double djpegMs = -1, fehMs = -1;
     const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
@@ -272,6 +287,7 @@ int main(int argc, char **argv)
     ratio("loadFitted / whole read", fittedMs, readMs, 0.2);
     ratio("loadPreview / whole read", previewMs, readMs, 0.1);
     ratio("loadPreview (EXIF thumbnail) / whole read", thumbnailMs, readMs, 0.1);
+    ratio("loadPreview / whole read, progressive", progressiveMs, progressiveReadMs, 0.1);
 
     const auto [startMb, visiblePeakMb] = childRss(QStringList{"--rss-visible"} + files);
     const auto [startFullMb, fullPeakMb] = childRss({"--rss-full", photo});

@@ -445,6 +445,7 @@ def jpeg():
     copy("jpeg", "imaging_orientation_5.jpg")
     copy("jpeg", "gen_exif_thumbnail_orientation_6.jpg")
     copy("jpeg", "gen_exif_thumbnail_with_bars.jpg")
+    copy("jpeg", "gen_progressive_scan_per_colour.jpg")
 
 
 # --- metafiles ------------------------------------------------------------

@@ -216,7 +216,7 @@ QSize JpegDecoder::scaledSize(int scale) const
     return QSize((stored.width() + scale - 1) / scale, (stored.height() + scale - 1) / scale);
 }
 
-QImage JpegDecoder::decode(const QRect &rect, int scale)
+QImage JpegDecoder::decode(const QRect &rect, int scale, bool coarse)
 {
     if (!m_state->headerRead || m_state->decoded || rect.isEmpty() || (scale != 1 && scale != 2 && scale != 4 && scale != 8)
         || !QRect(QPoint(0, 0), scaledSize(scale)).contains(rect)) {
@@ -233,14 +233,14 @@ QImage JpegDecoder::decode(const QRect &rect, int scale)
     // Cropping widens the decoded columns to whole blocks on either side
     // (at most 32 pixels with 2x2 subsampling).
     std::vector<unsigned char> row(std::size_t(rect.width() + 64) * 4);
-    if (!guardedDecode(image, row.data(), rect, scale)) {
+    if (!guardedDecode(image, row.data(), rect, scale, coarse && scale == 8)) {
         fail();
         return {};
     }
     return image;
 }
 
-bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &rect, int scale)
+bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &rect, int scale, bool coarse)
 {
     State &s = *m_state;
     if (setjmp(s.errors.jump))
@@ -259,7 +259,21 @@ bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &
         info.dct_method = JDCT_IFAST;
         info.do_fancy_upsampling = FALSE;
     }
+    info.buffered_image = coarse && info.progressive_mode;
+    // Guessing the missing detail of a coarse pass is lost at 1/8 anyway.
+    info.do_block_smoothing = !info.buffered_image;
     jpeg_start_decompress(&info);
+    if (info.buffered_image) {
+        const auto averagesIn = [&info] {
+            for (int c = 0; c < info.num_components; ++c)
+                if (info.coef_bits[c][0] < 0)
+                    return false;
+            return true;
+        };
+        while (!averagesIn() && jpeg_consume_input(&info) != JPEG_REACHED_EOI) {
+        }
+        jpeg_start_output(&info, info.input_scan_number);
+    }
     if (int(info.output_width) != scaledSize(scale).width() || int(info.output_height) != scaledSize(scale).height())
         ERREXIT(&info, JERR_BAD_DCTSIZE);
 

@@ -60,7 +60,13 @@ public:
         const int orientation = m_decoder.orientation();
         if (QImage small = thumbnailCovering(orientedSize(atLeast, orientation)); !small.isNull())
             return applyOrientation(std::move(small), orientation);
-        return readScaled(atLeast);
+        const QSize eighth = m_decoder.scaledSize(8), wanted = orientedSize(atLeast, orientation);
+        if (eighth.width() < wanted.width() || eighth.height() < wanted.height())
+            return readScaled(atLeast);
+        QImage pixels = m_decoder.decode(QRect(QPoint(0, 0), eighth), 8, true);
+        if (pixels.isNull())
+            return damaged(m_decoder.errorString());
+        return applyOrientation(std::move(pixels), orientation);
     }
 
 private:
