@@ -51,9 +51,9 @@ private:
         std::unique_ptr<QMediaPlayer> player;
     };
     // How long before its last sound a song is reported as ended: a little
-    // less than a new song takes to be heard, so that the songs never overlap
-    // where the sound server is quick. Songs whose length is not known end
-    // when the player says so.
+    // less than a new song takes to be heard through the desktop's sound
+    // server (130 to 150 ms), so that two songs seldom overlap. Songs whose
+    // length is not known end when the player says so.
     static constexpr int kEarlyEndMs = 100;
     // The ended song's last sound is cut off after this long, in case its
     // length was estimated short.
