@@ -39,9 +39,10 @@ public:
     // The pixels of rect (stored coordinates at 1 / scale, inside
     // scaledSize(scale)), as they are stored; a null image on failure. Only
     // once per decoder.
-    // coarse, for a progressive picture at 1/8: reading stops as soon as the
-    // first scans have brought every colour's block averages, all that a
-    // 1/8 decode uses (short of their last refinement bits at most).
+    // coarse, for a progressive picture at 1/8 (ignored otherwise): reading
+    // stops as soon as the first scans have brought every colour's block
+    // averages, all that a 1/8 decode uses (short of their last refinement
+    // bits at most).
     QImage decode(const QRect &rect, int scale = 1, bool coarse = false);
 
     QString errorString() const { return m_error; }

@@ -41,7 +41,20 @@ public:
 
     // libjpeg decodes at 1/2, 1/4 or 1/8 of the size at a fraction of the
     // cost: the smallest of them that still covers atLeast.
-    Result<QImage> readScaled(QSize atLeast) override
+    Result<QImage> readScaled(QSize atLeast) override { return decodeCovering(atLeast, false); }
+
+    // A copy the photo keeps, or else the smallest scale; at 1/8 a
+    // progressive photo is read no further than its first scans need.
+    Result<QImage> readPreview(QSize atLeast) override
+    {
+        const int orientation = m_decoder.orientation();
+        if (QImage small = thumbnailCovering(orientedSize(atLeast, orientation)); !small.isNull())
+            return applyOrientation(std::move(small), orientation);
+        return decodeCovering(atLeast, true);
+    }
+
+private:
+    Result<QImage> decodeCovering(QSize atLeast, bool coarse)
     {
         const int orientation = m_decoder.orientation();
         const QSize wanted = orientedSize(atLeast, orientation);
@@ -49,27 +62,12 @@ public:
         while (scale > 1 && (m_decoder.scaledSize(scale).width() < wanted.width()
                              || m_decoder.scaledSize(scale).height() < wanted.height()))
             scale /= 2;
-        QImage pixels = m_decoder.decode(QRect(QPoint(0, 0), m_decoder.scaledSize(scale)), scale);
+        QImage pixels = m_decoder.decode(QRect(QPoint(0, 0), m_decoder.scaledSize(scale)), scale, coarse);
         if (pixels.isNull())
             return damaged(m_decoder.errorString());
         return applyOrientation(std::move(pixels), orientation);
     }
 
-    Result<QImage> readPreview(QSize atLeast) override
-    {
-        const int orientation = m_decoder.orientation();
-        if (QImage small = thumbnailCovering(orientedSize(atLeast, orientation)); !small.isNull())
-            return applyOrientation(std::move(small), orientation);
-        const QSize eighth = m_decoder.scaledSize(8), wanted = orientedSize(atLeast, orientation);
-        if (eighth.width() < wanted.width() || eighth.height() < wanted.height())
-            return readScaled(atLeast);
-        QImage pixels = m_decoder.decode(QRect(QPoint(0, 0), eighth), 8, true);
-        if (pixels.isNull())
-            return damaged(m_decoder.errorString());
-        return applyOrientation(std::move(pixels), orientation);
-    }
-
-private:
     // Cameras and phones keep a small copy of the photo in its EXIF data,
     // stored the way the photo is: decoded instead of the photo when it
     // serves, otherwise a null image. Not for CMYK photos: the copy's colours

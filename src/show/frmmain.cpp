@@ -249,8 +249,7 @@ void frmmain::Timer1_Timer()
         return;
     showPictureBox();
 
-    const qreal ratio = devicePixelRatioF();
-    Picture picture = m_next.take((QSizeF(size()) * ratio).toSize());
+    Picture picture = m_next.take(pixelSize());
     if (!picture.ok()) {
         m_inTick = true;
         Timer1.stop();
@@ -284,9 +283,12 @@ void frmmain::prepareNext()
             picnum = 0;
         r = picnum;
     }
-    const qreal ratio = devicePixelRatioF();
-    m_next.prepare({entry(settings.List1(), r), (QSizeF(size()) * ratio).toSize(),
-                    settings.chkFitP()->checkState() == Qt::Checked});
+    m_next.prepare({entry(settings.List1(), r), pixelSize(), settings.chkFitP()->checkState() == Qt::Checked});
+}
+
+QSize frmmain::pixelSize() const
+{
+    return (QSizeF(size()) * devicePixelRatioF()).toSize();
 }
 
 void frmmain::giveWayToSettings()

@@ -70,6 +70,8 @@ private:
     void Timer1_Timer();
     // Chooses the next picture (drawing it in random order) and starts decoding it.
     void prepareNext();
+    // The window's size in device pixels, what a picture is decoded for.
+    QSize pixelSize() const;
     void Timer2_Timer();
     void songEnded(bool played);
     void giveWayToSettings();
