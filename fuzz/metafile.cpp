@@ -8,7 +8,7 @@
 
 #include "imaging/PictureLoader.h"
 #include "imaging/Limits.h"
-#include "imaging/WmfPicture.h"
+#include "imaging/wmf/WmfPicture.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

@@ -1,9 +1,9 @@
 #include "startup/SystemServices.h"
 
-#include "platform/x11/DesktopShell.h"
-#include "platform/x11/MachineRegistry.h"
-#include "platform/x11/NativeSettingsStore.h"
-#include "platform/x11/SystemCursor.h"
+#include "platform/qt/DesktopShell.h"
+#include "platform/qt/MachineRegistry.h"
+#include "platform/qt/NativeSettingsStore.h"
+#include "platform/qt/SystemCursor.h"
 #include "platform/x11/SystemInstance.h"
 #include "platform/x11/X11HostWindow.h"
 

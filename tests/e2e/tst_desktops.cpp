@@ -5,7 +5,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-#include "platform/x11/NativeSettingsStore.h"
+#include "platform/qt/NativeSettingsStore.h"
 #include "runtime/Program.h"
 #include "settings/PictureSettings.h"
 #include "support/Desktop.h"

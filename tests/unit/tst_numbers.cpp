@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QTest>
 
-#include "platform/x11/SystemCursor.h"
+#include "platform/qt/SystemCursor.h"
 #include "runtime/Numbers.h"
 #include "startup/Module1.h"
 

@@ -7,8 +7,8 @@
 #include <QTest>
 
 #include "dialogs/about/SystemInfo.h"
-#include "platform/x11/DesktopShell.h"
-#include "platform/x11/MachineRegistry.h"
+#include "platform/qt/DesktopShell.h"
+#include "platform/qt/MachineRegistry.h"
 #include "support/Forms.h"
 
 using namespace vz;

@@ -2,30 +2,18 @@
 
 #include <QByteArray>
 #include <optional>
+#include <vector>
 
 #include "platform/Logging.h"
 
 // Xlib last: its macros (Bool, Status...) clash with Qt headers.
+#include "platform/x11/XConnection.h"
 #include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <vector>
 
 namespace vz {
 
 namespace {
-
-struct Display_ {
-    Display *d = XOpenDisplay(nullptr);
-    ~Display_()
-    {
-        if (d)
-            XCloseDisplay(d);
-    }
-};
-
-// Swallows errors for windows that vanish while we walk the tree.
-int ignoreXErrors(Display *, XErrorEvent *) { return 0; }
 
 std::optional<QString> windowCaption(Display *d, Window w)
 {
@@ -90,13 +78,14 @@ std::vector<Window> children(Display *d, Window w)
 
 bool x11FindWindow(const QString &caption)
 {
-    Display_ display;
-    if (!display.d) {
+    const x11::Connection display;
+    if (!display) {
         qCWarning(lcPlatform) << "no X display to look for" << caption << "on";
         return false;
     }
-    auto *previous = XSetErrorHandler(ignoreXErrors);
-    Display *d = display.d;
+    Display *d = display.get();
+    // Windows may vanish while the tree is walked.
+    const x11::ErrorGuard guard(d);
     bool found = false;
     auto matches = [&](Window w) {
         const auto c = windowCaption(d, w);
@@ -119,8 +108,6 @@ bool x11FindWindow(const QString &caption)
                     break;
         }
     }
-    XSync(d, False);
-    XSetErrorHandler(previous);
     return found;
 }
 

@@ -8,31 +8,26 @@
 #include "platform/Logging.h"
 
 // Xlib last: its macros (Bool, Status...) clash with Qt headers.
-#include <X11/Xlib.h>
+#include "platform/x11/XConnection.h"
 
 namespace vz {
 
 namespace {
 
-int ignoreXErrors(Display *, XErrorEvent *) { return 0; }
-
 // The host window's size in pixels, asked of the X server itself; empty when
 // the window does not exist.
 QSize hostSize(quintptr host)
 {
-    Display *d = XOpenDisplay(nullptr);
-    if (!d) {
+    const x11::Connection display;
+    if (!display) {
         qCWarning(lcPlatform) << "no X display to find host window" << host << "on";
         return {};
     }
-    auto *previous = XSetErrorHandler(ignoreXErrors);
+    const x11::ErrorGuard guard(display.get());
     Window root = 0;
     int x = 0, y = 0;
     unsigned int w = 0, h = 0, border = 0, depth = 0;
-    const bool ok = XGetGeometry(d, Window(host), &root, &x, &y, &w, &h, &border, &depth);
-    XSync(d, False);
-    XSetErrorHandler(previous);
-    XCloseDisplay(d);
+    const bool ok = XGetGeometry(display.get(), Window(host), &root, &x, &y, &w, &h, &border, &depth);
     return ok ? QSize(int(w), int(h)) : QSize();
 }
 
@@ -63,12 +58,8 @@ private:
 
 quintptr X11HostWindow::rootWindow() const
 {
-    Display *d = XOpenDisplay(nullptr);
-    if (!d)
-        return 0;
-    const quintptr root = DefaultRootWindow(d);
-    XCloseDisplay(d);
-    return root;
+    const x11::Connection display;
+    return display ? quintptr(DefaultRootWindow(display.get())) : 0;
 }
 
 bool X11HostWindow::embed(QWidget &widget, quintptr host)

@@ -1,9 +1,9 @@
-#include "imaging/WmfPicture.h"
+#include "imaging/wmf/WmfPicture.h"
 
 #include "imaging/Limits.h"
-#include "imaging/WmfBoundsCanvas.h"
-#include "imaging/WmfPainterCanvas.h"
-#include "imaging/WmfPlayer.h"
+#include "imaging/wmf/WmfBoundsCanvas.h"
+#include "imaging/wmf/WmfPainterCanvas.h"
+#include "imaging/wmf/WmfPlayer.h"
 
 #include <QPainter>
 #include <algorithm>

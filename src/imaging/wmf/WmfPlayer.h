@@ -3,9 +3,9 @@
 // becomes a shape, text or bitmap in device pixels for a canvas, which paints
 // it or measures where it goes.
 
-#include "imaging/WmfCanvas.h"
-#include "imaging/WmfDeviceContext.h"
-#include "imaging/WmfFile.h"
+#include "imaging/wmf/WmfCanvas.h"
+#include "imaging/wmf/WmfDeviceContext.h"
+#include "imaging/wmf/WmfFile.h"
 
 #include <QPainterPath>
 

@@ -1,8 +1,8 @@
-#include "imaging/WmfPainterCanvas.h"
+#include "imaging/wmf/WmfPainterCanvas.h"
 
 #include "imaging/Limits.h"
 #include "imaging/Logging.h"
-#include "imaging/WmfFile.h"
+#include "imaging/wmf/WmfFile.h"
 
 #include <QFontMetricsF>
 #include <QTransform>

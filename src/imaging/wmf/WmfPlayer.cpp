@@ -1,4 +1,4 @@
-#include "imaging/WmfPlayer.h"
+#include "imaging/wmf/WmfPlayer.h"
 
 #include "imaging/Dib.h"
 #include "imaging/Limits.h"

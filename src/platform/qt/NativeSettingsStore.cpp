@@ -1,4 +1,4 @@
-#include "platform/x11/NativeSettingsStore.h"
+#include "platform/qt/NativeSettingsStore.h"
 
 #include <QFileInfo>
 #include <QSettings>

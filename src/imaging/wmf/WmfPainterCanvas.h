@@ -4,7 +4,7 @@
 // of the metafile is left undrawn, so no file can make drawing take absurd
 // time.
 
-#include "imaging/WmfCanvas.h"
+#include "imaging/wmf/WmfCanvas.h"
 
 namespace vz::picture {
 

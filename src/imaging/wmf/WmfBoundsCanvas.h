@@ -3,7 +3,7 @@
 // metafiles, whose size must come from their content (played with a mapping
 // without a view, so in logical units).
 
-#include "imaging/WmfCanvas.h"
+#include "imaging/wmf/WmfCanvas.h"
 
 namespace vz::picture {
 

@@ -1,4 +1,4 @@
-#include "imaging/WmfDeviceContext.h"
+#include "imaging/wmf/WmfDeviceContext.h"
 
 #include "imaging/Limits.h"
 

@@ -1,4 +1,4 @@
-#include "platform/x11/DesktopShell.h"
+#include "platform/qt/DesktopShell.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

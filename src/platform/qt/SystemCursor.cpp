@@ -1,4 +1,4 @@
-#include "platform/x11/SystemCursor.h"
+#include "platform/qt/SystemCursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>

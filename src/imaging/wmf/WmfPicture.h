@@ -8,8 +8,8 @@
 // them in black, and would vanish on the show's black screen otherwise.
 
 #include "imaging/Result.h"
-#include "imaging/WmfDeviceContext.h"
-#include "imaging/WmfFile.h"
+#include "imaging/wmf/WmfDeviceContext.h"
+#include "imaging/wmf/WmfFile.h"
 
 #include <QByteArray>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "imaging/WmfFile.h"
+#include "imaging/wmf/WmfFile.h"
 
 namespace vz::picture {
 

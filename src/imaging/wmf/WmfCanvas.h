@@ -4,7 +4,7 @@
 // (WmfPainterCanvas) or only measures where they go (WmfBoundsCanvas). The
 // canvas also keeps the account of the work drawing takes.
 
-#include "imaging/WmfDeviceContext.h"
+#include "imaging/wmf/WmfDeviceContext.h"
 
 #include <QBrush>
 #include <QByteArrayView>

@@ -1,7 +1,7 @@
-// Windows metafiles, drawn at the size they declare (see imaging/WmfPicture.h).
+// Windows metafiles, drawn at the size they declare (see imaging/wmf/WmfPicture.h).
 
 #include "imaging/ImageFormat.h"
-#include "imaging/WmfPicture.h"
+#include "imaging/wmf/WmfPicture.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "platform/x11/MachineRegistry.h"
+#include "platform/qt/MachineRegistry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "imaging/WmfBoundsCanvas.h"
+#include "imaging/wmf/WmfBoundsCanvas.h"
 
 namespace vz::picture {
 
