@@ -5,6 +5,7 @@
 // standardFormats(); QtImageSource serves the formats that Qt's image readers
 // decode.
 
+#include "imaging/Cancel.h"
 #include "imaging/Limits.h"
 #include "imaging/Result.h"
 
@@ -39,6 +40,16 @@ public:
     // As readScaled, for a small preview: it may come from a copy of the
     // picture that the file keeps for the purpose.
     virtual Result<QImage> readPreview(QSize atLeast) { return readScaled(atLeast); }
+
+    // A decode that reads or readScaled start afterwards stops early, with a
+    // failure, once *flag is set (where the format allows: see Cancel.h).
+    void setCancelFlag(const CancelFlag *flag) { m_cancel = flag; }
+
+protected:
+    const CancelFlag *cancelFlag() const { return m_cancel; }
+
+private:
+    const CancelFlag *m_cancel = nullptr;
 };
 
 class ImageFormat

@@ -35,6 +35,7 @@ struct Source
 {
     jpeg_source_mgr pub;
     QIODevice *device;
+    const CancelFlag *cancel;
     JOCTET buffer[kInputBufferBytes];
 };
 
@@ -50,12 +51,26 @@ void onError(j_common_ptr info)
 void onMessage(j_common_ptr, int) {}
 void onOutput(j_common_ptr) {}
 
+// The message of a decode given up; never shown, since nobody waits for it.
+constexpr char kGivenUp[] = "the decode was given up";
+
+[[noreturn]] void giveUp(j_decompress_ptr info)
+{
+    auto *errors = reinterpret_cast<ErrorManager *>(info->err);
+    std::strcpy(errors->message, kGivenUp);
+    std::longjmp(errors->jump, 1);
+}
+
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
 
 boolean fillInput(j_decompress_ptr info)
 {
     auto *source = reinterpret_cast<Source *>(info->src);
+    // A progressive picture is read whole before its first row comes out:
+    // reading is where a decode spends its time until then.
+    if (isCancelled(source->cancel))
+        giveUp(info);
     const qint64 n = source->device->read(reinterpret_cast<char *>(source->buffer),
                                           qint64(kInputBufferBytes));
     if (n <= 0) {
@@ -130,6 +145,7 @@ JpegDecoder::JpegDecoder(QIODevice &device)
     s.errors.pub.output_message = onOutput;
     s.errors.message[0] = '\0';
     s.source.device = &device;
+    s.source.cancel = nullptr;
     s.source.pub.init_source = initSource;
     s.source.pub.fill_input_buffer = fillInput;
     s.source.pub.skip_input_data = skipInput;
@@ -209,6 +225,11 @@ QByteArray JpegDecoder::thumbnail() const
     return m_state->thumbnail;
 }
 
+void JpegDecoder::setCancelFlag(const CancelFlag *flag)
+{
+    m_state->source.cancel = flag;
+}
+
 QSize JpegDecoder::scaledSize(int scale) const
 {
     // As libjpeg rounds its output size: up.
@@ -286,6 +307,8 @@ bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &
     if (rect.y() > 0)
         jpeg_skip_scanlines(&info, JDIMENSION(rect.y()));
     for (int y = 0; y < rect.height(); ++y) {
+        if (y % 64 == 0 && isCancelled(s.source.cancel))
+            giveUp(&info);
         unsigned char *target = image.scanLine(y);
         JSAMPROW rows[1] = {direct ? target : row};
         if (jpeg_read_scanlines(&info, rows, 1) != 1)

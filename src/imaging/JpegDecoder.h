@@ -11,6 +11,8 @@
 #include <QString>
 #include <memory>
 
+#include "imaging/Cancel.h"
+
 class QIODevice;
 
 namespace vz::picture {
@@ -44,6 +46,9 @@ public:
     // averages, all that a 1/8 decode uses (short of their last refinement
     // bits at most).
     QImage decode(const QRect &rect, int scale = 1, bool coarse = false);
+    // A decode stops, as failed, once *flag is set: between blocks of input
+    // and between rows.
+    void setCancelFlag(const CancelFlag *flag);
 
     QString errorString() const { return m_error; }
 

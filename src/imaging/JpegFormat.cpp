@@ -33,6 +33,7 @@ public:
     Result<QImage> read(const QRect &region) override
     {
         const int orientation = m_decoder.orientation();
+        m_decoder.setCancelFlag(cancelFlag());
         QImage pixels = m_decoder.decode(storedRect(region, m_decoder.storedSize(), orientation));
         if (pixels.isNull())
             return damaged(m_decoder.errorString());
@@ -62,6 +63,7 @@ private:
         while (scale > 1 && (m_decoder.scaledSize(scale).width() < wanted.width()
                              || m_decoder.scaledSize(scale).height() < wanted.height()))
             scale /= 2;
+        m_decoder.setCancelFlag(cancelFlag());
         QImage pixels = m_decoder.decode(QRect(QPoint(0, 0), m_decoder.scaledSize(scale)), scale, coarse);
         if (pixels.isNull())
             return damaged(m_decoder.errorString());

@@ -35,6 +35,7 @@ struct Request
 {
     enum Kind { Whole, Visible, Fitted, Stretched } kind = Whole;
     QSize size;
+    const CancelFlag *cancel = nullptr;
 };
 
 Picture scaled(ImageSource &source, QSize target, bool preview)
@@ -54,9 +55,13 @@ Picture decode(QFile &file, const ImageFormat &format, const Request &request)
     if (!opened)
         return failure(opened.error());
     ImageSource &source = *opened.value();
+    source.setCancelFlag(request.cancel);
     const QSize natural = source.size();
     if (!sizeIsSane(natural.width(), natural.height()))
         return failure(tooLarge(natural.width(), natural.height()).reason);
+    // Formats that cannot stop half-way at least do not start.
+    if (isCancelled(request.cancel))
+        return failure(QStringLiteral("The decode was given up."));
     if (request.kind == Request::Stretched && !request.size.isEmpty())
         return scaled(source, request.size, true);
     if (request.kind == Request::Fitted && PictureLoader::fittedSize(natural, request.size) != natural)
@@ -100,14 +105,14 @@ Picture PictureLoader::load(const QString &fileName)
     return decode(fileName, {});
 }
 
-Picture PictureLoader::loadVisible(const QString &fileName, QSize view)
+Picture PictureLoader::loadVisible(const QString &fileName, QSize view, const CancelFlag *cancel)
 {
-    return decode(fileName, {Request::Visible, view});
+    return decode(fileName, {Request::Visible, view, cancel});
 }
 
-Picture PictureLoader::loadFitted(const QString &fileName, QSize screen)
+Picture PictureLoader::loadFitted(const QString &fileName, QSize screen, const CancelFlag *cancel)
 {
-    return decode(fileName, {Request::Fitted, screen});
+    return decode(fileName, {Request::Fitted, screen, cancel});
 }
 
 Picture PictureLoader::loadPreview(const QString &fileName, QSize box)

@@ -13,6 +13,8 @@
 #include <QSize>
 #include <QString>
 
+#include "imaging/Cancel.h"
+
 namespace vz {
 
 struct Picture {
@@ -38,7 +40,8 @@ public:
     // Only the part of the picture that can be seen when it is centred, at its
     // natural size, on a view of the given size; pixels that would lie outside
     // the view are not decoded or held. That part is visibleRect().
-    static Picture loadVisible(const QString &fileName, QSize view);
+    // A decode for the show may be given up: see Cancel.h.
+    static Picture loadVisible(const QString &fileName, QSize view, const picture::CancelFlag *cancel = nullptr);
 
     // The part of a picture of the given natural size that shows when it is
     // centred on the view, in the picture's own pixels. When the free space
@@ -51,7 +54,7 @@ public:
     // a picture that fits is left as it is. The result's natural size is the
     // size it is shown at. A JPEG is decoded at the smallest fraction of its
     // size that still covers that.
-    static Picture loadFitted(const QString &fileName, QSize screen);
+    static Picture loadFitted(const QString &fileName, QSize screen, const picture::CancelFlag *cancel = nullptr);
     // The size a picture of the given natural size is shown at by loadFitted().
     static QSize fittedSize(QSize naturalSize, QSize screen);
 

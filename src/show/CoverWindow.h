@@ -1,7 +1,6 @@
 #pragma once
 // A black window over one whole screen, part of the show: it carries the
-// show's caption, takes no focus, and passes its clicks, keys and mouse moves
-// on to the show, which ends on them as on its own.
+// show's caption and takes no focus; the show watches its input as its own.
 
 #include <QWidget>
 
@@ -18,16 +17,6 @@ class CoverWindow final : public QWidget
     Q_OBJECT
 public:
     CoverWindow(QScreen *screen, const QString &caption);
-
-Q_SIGNALS:
-    void clicked();
-    void keyPressed();
-    void mouseMoved();
-
-protected:
-    void mousePressEvent(QMouseEvent *) override { Q_EMIT clicked(); }
-    void keyPressEvent(QKeyEvent *) override { Q_EMIT keyPressed(); }
-    void mouseMoveEvent(QMouseEvent *) override { Q_EMIT mouseMoved(); }
 };
 
 } // namespace vz

@@ -33,8 +33,4 @@ void PictureBox::paintEvent(QPaintEvent *event)
     Q_UNUSED(event);
 }
 
-void PictureBox::mousePressEvent(QMouseEvent *) { Q_EMIT clicked(); }
-void PictureBox::keyPressEvent(QKeyEvent *) { Q_EMIT keyPressed(); }
-void PictureBox::mouseMoveEvent(QMouseEvent *) { Q_EMIT mouseMoved(); }
-
 } // namespace vz

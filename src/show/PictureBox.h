@@ -1,7 +1,6 @@
 #pragma once
 // The show's picture box: takes the natural size of its picture and paints the
-// part of it that was decoded, where it lies in the whole picture. Clicks, keys
-// and mouse moves on it are passed on to the show.
+// part of it that was decoded, where it lies in the whole picture.
 
 #include <QWidget>
 
@@ -19,16 +18,8 @@ public:
     void setPicture(Picture picture);
     const Picture &picture() const { return m_picture; }
 
-Q_SIGNALS:
-    void clicked();
-    void keyPressed();
-    void mouseMoved();
-
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     Picture m_picture;

@@ -1,14 +1,10 @@
 #include "show/PicturePreparer.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QPointer>
-#include <QtConcurrent/QtConcurrentRun>
-#include <cstdio>
-#include <cstdlib>
-
-#include "runtime/Program.h"
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace vz {
 
@@ -16,7 +12,16 @@ Q_LOGGING_CATEGORY(lcShow, "vz.show", QtWarningMsg)
 
 namespace {
 
-PicturePreparer::Stamp stampOf(const QString &fileName)
+// A file's identity for the staleness check: its size and times.
+struct Stamp {
+    bool exists = false;
+    qint64 size = 0;
+    QDateTime modified;
+    QDateTime changed;
+    bool operator==(const Stamp &) const = default;
+};
+
+Stamp stampOf(const QString &fileName)
 {
     const QFileInfo about(fileName);
     if (fileName.isEmpty() || !about.exists())
@@ -24,72 +29,94 @@ PicturePreparer::Stamp stampOf(const QString &fileName)
     return {true, about.size(), about.lastModified(), about.metadataChangeTime()};
 }
 
-Picture load(const PictureRequest &request)
+Picture load(const PictureRequest &request, const picture::CancelFlag *cancel = nullptr)
 {
-    return request.fit ? PictureLoader::loadFitted(request.fileName, request.screen)
-                       : PictureLoader::loadVisible(request.fileName, request.screen);
+    return request.fit ? PictureLoader::loadFitted(request.fileName, request.screen, cancel)
+                       : PictureLoader::loadVisible(request.fileName, request.screen, cancel);
 }
 
 } // namespace
 
-PicturePreparer::PicturePreparer(const Program &program, QObject *parent)
-    : QObject(parent), m_running(std::make_shared<QFuture<Prepared>>())
-{
-    // A decode cannot be stopped half-way, and the show must end at once: a
-    // process that quits while one runs neither waits for it nor takes down
-    // the libraries it runs in under it, but ends there with its exit code.
-    // The hook outlives the show window, which may go before the quit.
-    const QPointer<const Program> owner(&program);
-    m_quitHook = connect(qApp, &QCoreApplication::aboutToQuit, qApp, [running = m_running, owner] {
-        if (running->isRunning()) {
-            std::fflush(nullptr);
-            std::quick_exit(owner ? owner->exitCode() : 0);
-        }
-    });
-}
+// One preparation, shared by the preparer and the thread that decodes it.
+// The thread holds it until it is done, so a preparation given up outlives
+// its preparer safely; `owner` is cleared under the lock when it is given up,
+// and the thread reports only to an owner it finds under that lock.
+struct PicturePreparer::Job {
+    PictureRequest request;
+    picture::CancelFlag cancel{false};
+    std::mutex lock;
+    std::condition_variable done;
+    bool finished = false;
+    Stamp stamp;
+    Picture picture;
+    PicturePreparer *owner = nullptr;
+};
+
+PicturePreparer::PicturePreparer(QObject *parent) : QObject(parent) {}
 
 PicturePreparer::~PicturePreparer()
 {
-    if (!m_running->isRunning())
-        disconnect(m_quitHook);
+    giveUp(m_job, kGiveUpWaitMs);
+}
+
+void PicturePreparer::giveUp(const std::shared_ptr<Job> &job, int waitMs)
+{
+    if (!job)
+        return;
+    job->cancel = true;
+    std::unique_lock hold(job->lock);
+    job->owner = nullptr;
+    if (!job->done.wait_for(hold, std::chrono::milliseconds(waitMs), [&] { return job->finished; }))
+        qCDebug(lcShow) << "left" << job->request.fileName << "to finish decoding on its own";
 }
 
 void PicturePreparer::prepare(const PictureRequest &request)
 {
-    m_request = request;
-    m_pending = true;
-    m_job = QtConcurrent::run([request] {
-        Prepared prepared;
-        prepared.stamp = stampOf(request.fileName);
-        prepared.picture = load(request);
-        return prepared;
-    });
-    m_watcher.setFuture(m_job);
-    *m_running = m_job;
+    giveUp(m_job, 0);
+    auto job = std::make_shared<Job>();
+    job->request = request;
+    job->owner = this;
+    m_job = job;
+    std::thread([job] {
+        Stamp stamp = stampOf(job->request.fileName);
+        Picture picture = load(job->request, &job->cancel);
+        const std::lock_guard hold(job->lock);
+        job->stamp = std::move(stamp);
+        job->picture = std::move(picture);
+        job->finished = true;
+        job->done.notify_all();
+        // Posted to the preparer's thread; dropped there if the preparer goes first.
+        if (PicturePreparer *owner = job->owner)
+            QMetaObject::invokeMethod(owner, [owner, done = job.get()] { owner->finished(done); }, Qt::QueuedConnection);
+    }).detach();
 }
 
-bool PicturePreparer::waitUntilReady()
+void PicturePreparer::finished(const Job *job)
 {
-    if (m_job.isFinished())
-        return true;
-    QEventLoop loop;
-    connect(&m_watcher, &QFutureWatcher<Prepared>::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    return m_job.isFinished();
+    if (job == m_job.get())
+        Q_EMIT ready();
+}
+
+bool PicturePreparer::isReady() const
+{
+    if (!m_job)
+        return false;
+    const std::lock_guard hold(m_job->lock);
+    return m_job->finished;
 }
 
 Picture PicturePreparer::take(QSize screen)
 {
-    m_pending = false;
-    PictureRequest request = m_request;
+    const std::shared_ptr<Job> job = std::move(m_job);
+    PictureRequest request = job->request;
     request.screen = screen;
-    Prepared prepared = m_job.result();
-    m_job = {};
-    m_watcher.setFuture(m_job);
-    *m_running = m_job;
-    if (request == m_request && stampOf(request.fileName) == prepared.stamp)
-        return std::move(prepared.picture);
+    std::unique_lock hold(job->lock);
+    job->done.wait(hold, [&] { return job->finished; });
+    job->owner = nullptr;
+    if (request == job->request && stampOf(request.fileName) == job->stamp)
+        return std::move(job->picture);
     qCDebug(lcShow) << "loading" << request.fileName << "again: it or the screen changed since it was prepared";
+    hold.unlock();
     return load(request);
 }
 

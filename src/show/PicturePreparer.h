@@ -1,25 +1,24 @@
 #pragma once
-// The show's next picture, decoded on a worker thread while the current one is
-// on the screen, so that a tick only has to put ready pixels there. The file's
-// size and times are noted before it is decoded; a file that has changed or
-// gone by the time its picture is taken is loaded again then. The ticks and
-// the pictures loaded again are logged under "vz.show" at debug level.
+// The show's next picture, decoded on a thread of its own while the current
+// one is on the screen, so that a tick only has to put ready pixels there.
+// The file's size and times are noted before it is decoded; a file that has
+// changed or gone by the time its picture is taken is loaded again then.
+//
+// A preparation that is dropped (a newer one, or the preparer going with the
+// show) is given up: the decoder stops where it can (see imaging/Cancel.h),
+// and one that cannot stop finishes on its own thread and is thrown away; it
+// never touches the preparer or the show again.
 
 #include <QDateTime>
-#include <QFuture>
-#include <QFutureWatcher>
 #include <QLoggingCategory>
-#include <QMetaObject>
-#include <memory>
 #include <QObject>
+#include <memory>
 
 #include "imaging/PictureLoader.h"
 
 namespace vz {
 
 Q_DECLARE_LOGGING_CATEGORY(lcShow)
-
-class Program;
 
 // What a picture is decoded for: the file, the screen in device pixels, and
 // whether a large picture is fitted to the screen or shown at natural size.
@@ -34,42 +33,35 @@ class PicturePreparer : public QObject
 {
     Q_OBJECT
 public:
-    explicit PicturePreparer(const Program &program, QObject *parent = nullptr);
+    explicit PicturePreparer(QObject *parent = nullptr);
+    // Gives up the preparation under way, waiting for it no longer than
+    // kGiveUpWaitMs.
     ~PicturePreparer() override;
 
-    // Starts decoding; a preparation not yet taken is dropped.
+    // Starts decoding; a preparation not yet taken is given up.
     void prepare(const PictureRequest &request);
     // A preparation has been started and not yet taken.
-    bool pending() const { return m_pending; }
-    // Waits for the pending decode, running the event loop meanwhile so that
-    // input is still handled. False when the event loop was told to quit first.
-    bool waitUntilReady();
-    // Takes the pending picture, waiting for it first (waitUntilReady()). It is
-    // loaded again here when the screen is no longer the one it was prepared
-    // for, or when its file has changed or gone since.
+    bool pending() const { return bool(m_job); }
+    // The pending preparation is decoded; ready() is sent when it gets there.
+    bool isReady() const;
+    // Takes the pending picture, waiting for it first if need be. It is loaded
+    // again here when the screen is no longer the one it was prepared for, or
+    // when its file has changed or gone since.
     Picture take(QSize screen);
 
-    // A file's identity for the staleness check: its size and times.
-    struct Stamp {
-        bool exists = false;
-        qint64 size = 0;
-        QDateTime modified;
-        QDateTime changed;
-        bool operator==(const Stamp &) const = default;
-    };
-    struct Prepared {
-        Stamp stamp;
-        Picture picture;
-    };
+    // How long going away waits for a decoder to stop: long enough for one
+    // that looks at its cancel flag, short enough not to be noticed.
+    static constexpr int kGiveUpWaitMs = 100;
+
+Q_SIGNALS:
+    void ready();
 
 private:
-    QFuture<Prepared> m_job;
-    QFutureWatcher<Prepared> m_watcher;
-    PictureRequest m_request;
-    bool m_pending = false;
-    // The decode under way, as the quit hook sees it.
-    std::shared_ptr<QFuture<Prepared>> m_running;
-    QMetaObject::Connection m_quitHook;
+    struct Job;
+    void finished(const Job *job);
+    static void giveUp(const std::shared_ptr<Job> &job, int waitMs);
+
+    std::shared_ptr<Job> m_job;
 };
 
 } // namespace vz

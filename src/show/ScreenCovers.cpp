@@ -5,11 +5,12 @@
 #include <QWidget>
 
 #include "show/CoverWindow.h"
+#include "show/InputWatch.h"
 
 namespace vz {
 
-ScreenCovers::ScreenCovers(QWidget &show, QScreen *showScreen)
-    : QObject(&show), m_show(show), m_showScreen(showScreen)
+ScreenCovers::ScreenCovers(QWidget &show, QScreen *showScreen, InputWatch &input)
+    : QObject(&show), m_show(show), m_showScreen(showScreen), m_input(input)
 {
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
         if (m_shown)
@@ -39,9 +40,7 @@ void ScreenCovers::cover(QScreen *screen)
     if (screen == m_showScreen || m_covers.count(screen))
         return;
     auto window = std::make_unique<CoverWindow>(screen, m_show.windowTitle());
-    connect(window.get(), &CoverWindow::clicked, this, &ScreenCovers::clicked);
-    connect(window.get(), &CoverWindow::keyPressed, this, &ScreenCovers::keyPressed);
-    connect(window.get(), &CoverWindow::mouseMoved, this, &ScreenCovers::mouseMoved);
+    m_input.watch(*window);
     window->show();
     m_covers.emplace(screen, std::move(window));
 }

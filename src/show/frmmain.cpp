@@ -1,53 +1,24 @@
 #include "show/frmmain.h"
 
-#include <QDateTime>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QRandomGenerator>
 #include <QScreen>
-#include <chrono>
 
 #include "controls/ListBox.h"
-#include "dialogs/music/frmMusic.h"
 #include "dialogs/picture/frmSettings.h"
 #include "platform/Cursor.h"
 #include "platform/HostWindow.h"
-#include "imaging/PictureLoader.h"
 #include "runtime/MessageBox.h"
 #include "runtime/Program.h"
-#include "settings/MusicSettings.h"
 #include "show/CoverWindow.h"
-#include "show/MediaPlayer.h"
+#include "show/InputWatch.h"
+#include "show/ListEntries.h"
 #include "show/PictureBox.h"
 #include "show/ScreenCovers.h"
 #include "startup/Module1.h"
 
 namespace vz {
-
-namespace {
-
-// A uniform draw in [0, 1) from a generator seeded afresh from the clock.
-double clockSeededDraw()
-{
-    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-    QRandomGenerator generator(quint32(now ^ (now >> 32) ^ QDateTime::currentMSecsSinceEpoch()));
-    return generator.generateDouble();
-}
-
-QString entry(const QListWidget *list, Integer index)
-{
-    if (index < 0 || index >= list->count())
-        return {};
-    return list->item(index)->text();
-}
-
-Integer countOf(const QListWidget *list)
-{
-    return Integer(std::min(list->count(), 32767));
-}
-
-} // namespace
 
 int pictureInterval(const QString &intervalText)
 {
@@ -58,11 +29,13 @@ int pictureInterval(const QString &intervalText)
 }
 
 frmmain::frmmain(Program &program)
-    : Form(program), Image2(new QLabel(this)), Image1(new PictureBox(this)), m_next(program), m_draw(clockSeededDraw)
+    : Form(program), Image2(new QLabel(this)), Image1(new PictureBox(this)), m_order(clockSeededDraw),
+      m_music(program, clockSeededDraw, this)
 {
     // Every show carries the caption, so a second show can find it.
     makeShowSurface(*this, kAppTitle);
     setFocusPolicy(Qt::StrongFocus);
+    auto *formInput = new InputWatch(this);
     if (const auto host = program.hostWindow()) {
         m_embedded = program.hosts().embed(*this, *host);
         m_hostLost = !m_embedded;
@@ -76,10 +49,7 @@ frmmain::frmmain(Program &program)
         // a full-screen window also lies above its panels.
         setWindowState(Qt::WindowFullScreen);
         // The other screens are part of the show: input there ends it as here.
-        m_covers = new ScreenCovers(*this, screen);
-        connect(m_covers, &ScreenCovers::clicked, this, &frmmain::Form_Click);
-        connect(m_covers, &ScreenCovers::keyPressed, this, &frmmain::Form_KeyDown);
-        connect(m_covers, &ScreenCovers::mouseMoved, this, &frmmain::Form_MouseMove);
+        m_covers = new ScreenCovers(*this, screen, *formInput);
     }
 
     Image2->setPixmap(QPixmap(QStringLiteral(":/backdrop.jpg")));
@@ -93,20 +63,36 @@ frmmain::frmmain(Program &program)
     Image1->setGeometry(0, 0, 0, 0);
     Image1->raise();
 
+    // Inside a host's window the host owns the input.
     if (!m_embedded) {
-        connect(Image1, &PictureBox::clicked, this, &frmmain::Image1_Click);
-        connect(Image1, &PictureBox::keyPressed, this, &frmmain::Image1_KeyDown);
-        connect(Image1, &PictureBox::mouseMoved, this, &frmmain::Image1_MouseMove);
+        formInput->watch(*this);
+        connect(formInput, &InputWatch::clicked, this, &frmmain::Form_Click);
+        connect(formInput, &InputWatch::keyPressed, this, &frmmain::Form_KeyDown);
+        connect(formInput, &InputWatch::mouseMoved, this, &frmmain::Form_MouseMove);
+        auto *imageInput = new InputWatch(this);
+        imageInput->watch(*Image1);
+        connect(imageInput, &InputWatch::clicked, this, &frmmain::Image1_Click);
+        connect(imageInput, &InputWatch::keyPressed, this, &frmmain::Image1_KeyDown);
+        connect(imageInput, &InputWatch::mouseMoved, this, &frmmain::Image1_MouseMove);
     }
 
     Timer1.setInterval(0);
-    Timer2.setInterval(500);
     connect(&Timer1, &QTimer::timeout, this, &frmmain::Timer1_Timer);
-    connect(&Timer2, &QTimer::timeout, this, &frmmain::Timer2_Timer);
-    Timer2.start();
+    connect(&m_next, &PicturePreparer::ready, this, [this] {
+        if (m_waitingForPicture && !this->program().hasEnded()) {
+            m_waitingForPicture = false;
+            showPrepared();
+        }
+    });
 }
 
 frmmain::~frmmain() = default;
+
+void frmmain::setDraw(const std::function<double()> &draw)
+{
+    m_order.setDraw(draw);
+    m_music.setDraw(draw);
+}
 
 void frmmain::Form_Load()
 {
@@ -117,10 +103,9 @@ void frmmain::Form_Load()
     }
     if (!m_embedded)
         program().cursor().setPos(QPoint(0, 0));
-    songnum = 0;
+    m_music.rewind();
     if (!m_embedded)
         HideCursor(program().cursor());
-    Timer2.stop();
     // Reading the lists and opening the first song take longer than putting
     // the backdrop on the screen, so they follow its first paint (or a short
     // while, should the window not be painted at all).
@@ -145,7 +130,7 @@ void frmmain::finishLoad()
                 prepareNext();
         });
     }
-    musicon(songnum);
+    m_music.musicon(m_music.songnum());
 }
 
 void frmmain::paintEvent(QPaintEvent *event)
@@ -160,9 +145,8 @@ void frmmain::halt()
     if (m_covers)
         m_covers->hideAll();
     Timer1.stop();
-    Timer2.stop();
-    if (m_player)
-        m_player->Stop();
+    m_waitingForPicture = false;
+    m_music.stop();
 }
 
 void frmmain::endscr()
@@ -188,24 +172,6 @@ void frmmain::showEvent(QShowEvent *event)
     grabKeyboard();
 }
 
-void frmmain::mousePressEvent(QMouseEvent *)
-{
-    if (!m_embedded)
-        Form_Click();
-}
-
-void frmmain::keyPressEvent(QKeyEvent *)
-{
-    if (!m_embedded)
-        Form_KeyDown();
-}
-
-void frmmain::mouseMoveEvent(QMouseEvent *)
-{
-    if (!m_embedded)
-        Form_MouseMove();
-}
-
 void frmmain::movementRule(QPoint &stored)
 {
     // Mouse-move events also come without any movement (when the window or the
@@ -218,37 +184,33 @@ void frmmain::movementRule(QPoint &stored)
     stored = now;
 }
 
-Integer frmmain::drawIndex(Integer count)
-{
-    return randomIndex(m_draw(), count);
-}
-
 void frmmain::Timer1_Timer()
 {
-    // A tick waiting on its message box or its picture must not be entered again.
-    if (m_inTick)
+    // A tick waiting on its message box or its picture is not entered again.
+    if (m_inTick || m_waitingForPicture)
         return;
     qCDebug(lcShow) << "tick";
-    const auto showPictureBox = [this] {
+    if (countOf(program().form<frmSettings>().List1()) == 0) {
         Image2->setVisible(false);
         Image1->setVisible(true);
-    };
-    if (countOf(program().form<frmSettings>().List1()) == 0) {
-        showPictureBox();
         giveWayToSettings();
         return;
     }
     if (!m_next.pending())
         prepareNext();
     // Only a decode that takes longer than an interval leaves anything to wait
-    // for; the backdrop or the picture before stays up, and input is handled.
-    m_inTick = true;
-    const bool ready = m_next.waitUntilReady();
-    m_inTick = false;
-    if (!ready || program().hasEnded())
+    // for; the backdrop or the picture before stays up meanwhile.
+    if (!m_next.isReady()) {
+        m_waitingForPicture = true;
         return;
-    showPictureBox();
+    }
+    showPrepared();
+}
 
+void frmmain::showPrepared()
+{
+    Image2->setVisible(false);
+    Image1->setVisible(true);
     Picture picture = m_next.take(pixelSize());
     if (!picture.ok()) {
         m_inTick = true;
@@ -259,13 +221,13 @@ void frmmain::Timer1_Timer()
         return;
     }
     Image1->setPicture(std::move(picture));
-    if (m_nextInOrder)
-        ++picnum;
+    m_order.shown(m_nextChoice);
     const float left = (float(width()) - float(Image1->width())) / 2.0f;
     Image1->move(qRound(left), Image1->y());
     const float top = (float(height()) - float(Image1->height())) / 2.0f;
     Image1->move(Image1->x(), qRound(top));
     prepareNext();
+    Q_EMIT pictureShown();
 }
 
 void frmmain::prepareNext()
@@ -274,16 +236,9 @@ void frmmain::prepareNext()
     const Integer n = countOf(settings.List1());
     if (n == 0)
         return;
-    Integer r = 0;
-    m_nextInOrder = settings.chkRandomP()->checkState() != Qt::Checked;
-    if (!m_nextInOrder) {
-        r = drawIndex(n);
-    } else {
-        if (picnum >= n)
-            picnum = 0;
-        r = picnum;
-    }
-    m_next.prepare({entry(settings.List1(), r), pixelSize(), settings.chkFitP()->checkState() == Qt::Checked});
+    m_nextChoice = m_order.next(n, settings.chkRandomP()->checkState() == Qt::Checked);
+    m_next.prepare({entry(settings.List1(), m_nextChoice.index), pixelSize(),
+                    settings.chkFitP()->checkState() == Qt::Checked});
 }
 
 QSize frmmain::pixelSize() const
@@ -300,51 +255,9 @@ void frmmain::giveWayToSettings()
         RestoreCursor(program().cursor());
     releaseKeyboard();
     msgBox(this, QStringLiteral("Please select few image files"), MsgIcon::Information);
-    ensurePlayer().Stop();
+    m_music.stop();
     program().form<frmSettings>().show();
     program().unload(this);
-}
-
-MediaPlayer &frmmain::ensurePlayer()
-{
-    if (!m_player) {
-        m_player = std::make_unique<MediaPlayer>();
-        // Queued: the player may report a failure from inside Open.
-        connect(m_player.get(), &MediaPlayer::ended, this, &frmmain::songEnded, Qt::QueuedConnection);
-    }
-    return *m_player;
-}
-
-void frmmain::musicon(Integer song)
-{
-    if (const auto count = readSongCount(program()))
-        songcount = *count;
-    ensurePlayer().Open(entry(program().form<frmMusic>().List1(), song));
-    Timer2.start();
-}
-
-void frmmain::Timer2_Timer()
-{
-    auto &music = program().form<frmMusic>();
-    const Integer n = countOf(music.List1());
-    if (ensurePlayer().PlayState() == MediaPlayer::kPlaying)
-        return;
-    if (music.chkRandomM()->checkState() == Qt::Checked) {
-        ensurePlayer().Open(entry(music.List1(), drawIndex(n)));
-        return;
-    }
-    songnum = songnum + 1 < songcount ? Integer(songnum + 1) : Integer(0);
-    musicon(songnum);
-}
-
-void frmmain::songEnded(bool played)
-{
-    // The next song follows at once, as the tick would have it, while the music
-    // is on. Songs that fail at once are followed at once for one round of the
-    // play list; after that the tick paces them.
-    m_failedSongs = played ? 0 : m_failedSongs + 1;
-    if (Timer2.isActive() && m_failedSongs <= countOf(program().form<frmMusic>().List1()))
-        Timer2_Timer();
 }
 
 } // namespace vz

@@ -1,24 +1,28 @@
 #pragma once
 // The show window: borderless, covering the primary screen, black, with every
-// other screen covered in black as well. It shows the
-// built-in backdrop until the first picture is due, then the user's pictures
-// one interval apart, centred, at their natural size or fitted to the screen,
-// while the user's songs play behind them. Each picture is decoded while the
-// one before it is shown. Any click, key or real mouse movement ends the show.
+// other screen covered in black as well. It shows the built-in backdrop until
+// the first picture is due, then the user's pictures one interval apart,
+// centred, at their natural size or fitted to the screen, while the user's
+// songs play behind them. Each picture is decoded while the one before it is
+// shown. Any click, key or real mouse movement ends the show.
+//
+// The window places the pictures and takes the input; which picture comes
+// next is the picture order's, the songs are the music schedule's.
 
 #include <QLabel>
 #include <QPoint>
 #include <QTimer>
 #include <functional>
-#include <memory>
 
-#include "runtime/Numbers.h"
 #include "runtime/Form.h"
+#include "runtime/Numbers.h"
+#include "show/MusicSchedule.h"
+#include "show/PictureOrder.h"
 #include "show/PicturePreparer.h"
 
 namespace vz {
 
-class MediaPlayer;
+class InputWatch;
 class PictureBox;
 class ScreenCovers;
 
@@ -38,25 +42,21 @@ public:
     // ends at once.
     void endscr();
 
-    // Opens song number `song` of the play list and keeps the music timer going.
-    void musicon(Integer song);
-
     // The draw in [0, 1) behind random order; a test may replace it.
-    void setDraw(std::function<double()> draw) { m_draw = std::move(draw); }
+    void setDraw(const std::function<double()> &draw);
 
-    // For tests and the show's own bookkeeping.
+    // For tests.
     QTimer &timer1() { return Timer1; }
-    QTimer &timer2() { return Timer2; }
     PictureBox &image1() const { return *Image1; }
     QLabel &image2() const { return *Image2; }
-    MediaPlayer *player() const { return m_player.get(); }
+
+Q_SIGNALS:
+    // A tick has put its picture on the screen.
+    void pictureShown();
 
 protected:
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void Form_Click() { endscr(); }
@@ -68,35 +68,29 @@ private:
     void movementRule(QPoint &stored);
 
     void Timer1_Timer();
-    // Chooses the next picture (drawing it in random order) and starts decoding it.
+    // The rest of a tick, once its picture is decoded.
+    void showPrepared();
+    // Chooses the next picture and starts decoding it.
     void prepareNext();
     // The window's size in device pixels, what a picture is decoded for.
     QSize pixelSize() const;
-    void Timer2_Timer();
-    void songEnded(bool played);
     void giveWayToSettings();
-    Integer drawIndex(Integer count);
-    MediaPlayer &ensurePlayer();
 
     QLabel *Image2;
     PictureBox *Image1;
     ScreenCovers *m_covers = nullptr; // the other screens, black; none when embedded
     QTimer Timer1;
-    QTimer Timer2;
-    std::unique_ptr<MediaPlayer> m_player;
+    PictureOrder m_order;
+    PictureOrder::Choice m_nextChoice;
+    MusicSchedule m_music;
     PicturePreparer m_next;
-    bool m_nextInOrder = false; // the prepared picture was chosen in order mode
-    Integer songcount = 0;
-    Integer songnum = 0;
-    int m_failedSongs = 0; // songs in a row that did not play
-    Integer picnum = 0;
     QPoint formpos;
     QPoint imagepos;
-    bool m_inTick = false;
+    bool m_inTick = false;            // a message box of the tick is up
+    bool m_waitingForPicture = false; // a tick waits for its picture's decode
     bool m_loadPending = false;
     bool m_embedded = false; // drawn inside a host's window
     bool m_hostLost = false; // a host window was named but does not exist
-    std::function<double()> m_draw;
 };
 
 // The picture timer's interval in milliseconds from the interval text: whole

@@ -1,4 +1,11 @@
 // The program's entry: picks the mode from the command line and runs it.
+//
+// The one way out: whatever ends the program (the picture dialog's OK, input
+// on the show, a signal, the last window closed) ends the event loop through
+// Program::ended. Then the forms it let go are deleted, so that what they hold
+// is released (the music's temporary copies, a picture being decoded, which is
+// given up), and main returns. A decode that cannot stop at once is left to
+// finish on its own thread; nothing waits for it.
 
 #include <QApplication>
 #include <QStringList>
@@ -42,7 +49,7 @@ int main(int argc, char *argv[])
     QObject::connect(&termination, &vz::Termination::requested, &program,
                      [&program] { vz::Terminate(program); });
     vz::SubMain(program, mode);
-    if (program.hasEnded())
-        return program.exitCode();
-    return QApplication::exec();
+    const int exitCode = program.hasEnded() ? program.exitCode() : QApplication::exec();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return exitCode;
 }

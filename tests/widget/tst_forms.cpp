@@ -116,7 +116,7 @@ QList<int> tick(frmmain &show, int ticks)
     show.timer1().setInterval(1);
     show.timer1().setSingleShot(true);
     for (int i = 0; i < ticks; ++i) {
-        QSignalSpy spy(&show.timer1(), &QTimer::timeout);
+        QSignalSpy spy(&show, &frmmain::pictureShown);
         show.timer1().start();
         spy.wait(1000);
         shown << show.image1().width() - 10;

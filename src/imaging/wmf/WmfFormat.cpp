@@ -19,7 +19,9 @@ public:
     QSize size() const override { return m_metafile->size(); }
     Result<QImage> read(const QRect &region) override
     {
-        QImage image = m_metafile->render(region);
+        QImage image = m_metafile->render(region, cancelFlag());
+        if (isCancelled(cancelFlag()))
+            return Failure{QStringLiteral("the drawing was given up")};
         if (image.isNull())
             return Failure{QStringLiteral("Not enough memory for the picture.")};
         return image;

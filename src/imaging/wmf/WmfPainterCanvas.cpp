@@ -41,10 +41,11 @@ QFont deviceFont(const WmfLogicalFont &logical, double pixels, double widthPixel
 
 } // namespace
 
-WmfPainterCanvas::WmfPainterCanvas(QPainter &painter, const QRect &area)
+WmfPainterCanvas::WmfPainterCanvas(QPainter &painter, const QRect &area, const CancelFlag *cancel)
     : m_painter(painter)
     , m_device(QPointF(0, 0), area.size())
     , m_budget(metafileWorkBudget(qint64(area.width()) * area.height()))
+    , m_cancel(cancel)
 {
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
                            | QPainter::SmoothPixmapTransform);
@@ -60,6 +61,10 @@ bool WmfPainterCanvas::charge(qint64 work)
 {
     if (m_stopped)
         return false;
+    if (isCancelled(m_cancel)) {
+        m_stopped = true;
+        return false;
+    }
     m_budget -= work;
     if (m_budget >= 0)
         return true;

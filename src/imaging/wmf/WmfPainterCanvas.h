@@ -4,6 +4,7 @@
 // of the metafile is left undrawn, so no file can make drawing take absurd
 // time.
 
+#include "imaging/Cancel.h"
 #include "imaging/wmf/WmfCanvas.h"
 
 namespace vz::picture {
@@ -12,7 +13,8 @@ class WmfPainterCanvas final : public WmfCanvas
 {
 public:
     // painter draws onto a device that holds the part area of the picture.
-    WmfPainterCanvas(QPainter &painter, const QRect &area);
+    // Drawing also stops once *cancel is set.
+    WmfPainterCanvas(QPainter &painter, const QRect &area, const CancelFlag *cancel = nullptr);
     ~WmfPainterCanvas() override;
 
     QRectF device() const override { return m_device; }
@@ -29,6 +31,7 @@ private:
     QPainter &m_painter;
     QRectF m_device;
     qint64 m_budget;
+    const CancelFlag *m_cancel;
     bool m_stopped = false;
 };
 

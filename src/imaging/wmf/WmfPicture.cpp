@@ -83,14 +83,14 @@ std::optional<QString> WmfPicture::measure()
     return std::nullopt;
 }
 
-QImage WmfPicture::render(const QRect &area) const
+QImage WmfPicture::render(const QRect &area, const CancelFlag *cancel) const
 {
     QImage image(area.size(), QImage::Format_RGB32);
     if (image.isNull())
         return image;
     image.fill(Qt::white);
     QPainter painter(&image);
-    WmfPainterCanvas canvas(painter, area);
+    WmfPainterCanvas canvas(painter, area, cancel);
     WmfPlayer(m_file, m_mapping, area.topLeft(), canvas).play();
     return image;
 }

@@ -7,6 +7,7 @@
 // It is drawn antialiased on white: metafiles are drawn for paper, most of
 // them in black, and would vanish on the show's black screen otherwise.
 
+#include "imaging/Cancel.h"
 #include "imaging/Result.h"
 #include "imaging/wmf/WmfDeviceContext.h"
 #include "imaging/wmf/WmfFile.h"
@@ -34,7 +35,7 @@ public:
     QSize size() const { return m_size; }
     // The part area (in the picture's pixels) of the picture; null when
     // there is not enough memory for it.
-    QImage render(const QRect &area) const;
+    QImage render(const QRect &area, const CancelFlag *cancel = nullptr) const;
 
 private:
     explicit WmfPicture(QByteArray data);

@@ -1,0 +1,51 @@
+#pragma once
+// The show's music: the songs of the hidden music dialog's play list, one
+// after another, in list order or at random. The music timer polls the player
+// every 500 ms and opens the next song once the last one has stopped; the
+// player's own end report starts it at once. Failures are skipped silently:
+// a show without music is still a show.
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "runtime/Numbers.h"
+
+namespace vz {
+
+class MediaPlayer;
+class Program;
+
+class MusicSchedule final : public QObject
+{
+    Q_OBJECT
+public:
+    MusicSchedule(Program &program, std::function<double()> draw, QObject *parent);
+    ~MusicSchedule() override;
+    void setDraw(std::function<double()> draw) { m_draw = std::move(draw); }
+
+    // The show's load: the music waits, and starts again from the first song.
+    void rewind();
+    // Opens song number `song` of the play list and keeps the music timer going.
+    void musicon(Integer song);
+    // The song last started (or to start, after rewind) in list order.
+    Integer songnum() const { return m_songnum; }
+    // The music ends and stays ended.
+    void stop();
+
+private:
+    void Timer2_Timer();
+    void songEnded(bool played);
+    MediaPlayer &player();
+
+    Program &m_program;
+    QTimer Timer2;
+    std::unique_ptr<MediaPlayer> m_player;
+    std::function<double()> m_draw;
+    Integer songcount = 0;
+    Integer m_songnum = 0;
+    int m_failedSongs = 0; // songs in a row that did not play
+};
+
+} // namespace vz
