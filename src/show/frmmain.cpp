@@ -131,6 +131,7 @@ void frmmain::finishLoad()
         });
     }
     m_music.musicon(m_music.songnum());
+    qCDebug(lcShow) << "loaded";
 }
 
 void frmmain::paintEvent(QPaintEvent *event)

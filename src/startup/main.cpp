@@ -50,6 +50,8 @@ int main(int argc, char *argv[])
                      [&program] { vz::Terminate(program); });
     vz::SubMain(program, mode);
     const int exitCode = program.hasEnded() ? program.exitCode() : QApplication::exec();
+    // exec() deletes them as it returns; a program that ended before the loop
+    // ran (a host window that is gone) has its forms deleted here.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return exitCode;
 }

@@ -3,6 +3,9 @@
 // screen or inside a host's window; started by the switches, by a second copy
 // and by an idle daemon.
 
+#include <QDir>
+#include <QImageWriter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <X11/Xlib.h>
@@ -215,6 +218,39 @@ private Q_SLOTS:
         x.key(QStringLiteral("Return"));
         QVERIFY(app.waitForExit(5000));
         QCOMPARE(app.exitCode(), 0);
+    }
+
+    // A key while a large picture is still being decoded ends the show at
+    // once, and nothing of the show is left in the temporary folder (a short
+    // song plays from a lengthened copy there).
+    void keyDuringADecodeEndsAtOnce()
+    {
+        XServer x;
+        App app(x);
+        QImage big(8000, 6000, QImage::Format_RGB32);
+        for (int y = 0; y < big.height(); ++y)
+            for (int i = 0; i < big.width(); ++i)
+                big.setPixel(i, y, qRgb(i * y, i ^ y, (i + y) * 3));
+        QImageWriter writer(app.filePath(QStringLiteral("big.jpg")));
+        writer.setProgressiveScanWrite(true);
+        QVERIFY(writer.write(big));
+        writePictureList(app, QStringLiteral("1"), {app.filePath(QStringLiteral("big.jpg"))});
+        app.writeFile(QStringLiteral("RozM.ini"), " 1 \r\n" VZ_TEST_DATA "/music/1320-f64-10ms.wav\r\n");
+        QTemporaryDir temp;
+        app.setEnv(QStringLiteral("TMPDIR"), temp.path());
+        app.setEnv(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vz.show.debug=true"));
+        const auto ours = [&] { return QDir(temp.path()).entryList({QStringLiteral("vz-*")}, QDir::Files); };
+        app.start({QStringLiteral("/s")});
+        // The music has started and the picture's decode starts.
+        QVERIFY(waitFor([&] { return app.stderrText().contains("loaded"); }));
+        QVERIFY(!ours().isEmpty());
+        QElapsedTimer t;
+        t.start();
+        x.key(QStringLiteral("space"));
+        QVERIFY(app.waitForExit(5000));
+        QVERIFY2(t.elapsed() <= scaledMs(200), qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(app.exitCode(), 0);
+        QCOMPARE(ours(), QStringList());
     }
 
     // A window id naming no usable window ends the show at once, and quietly.
