@@ -6,7 +6,7 @@
 // reads. Run-length encoded pixels and bit fields narrower or wider than 8 bits
 // are decoded here (see decodesOwnPixels()).
 
-#include "imaging/Result.h"
+#include "common/Result.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

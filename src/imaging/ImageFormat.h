@@ -7,7 +7,7 @@
 
 #include "imaging/Cancel.h"
 #include "imaging/Limits.h"
-#include "imaging/Result.h"
+#include "common/Result.h"
 
 #include <QBuffer>
 #include <QByteArray>

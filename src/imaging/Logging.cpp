@@ -2,6 +2,6 @@
 
 namespace vz::picture {
 
-Q_LOGGING_CATEGORY(lcImaging, "vz.imaging", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcImaging, "vz.imaging", QtWarningMsg)
 
 } // namespace vz::picture

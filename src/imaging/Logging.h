@@ -1,8 +1,8 @@
 #pragma once
 // The logging category of picture decoding: what a decoder passes over on
 // purpose (an icon image that cannot be decoded, a metafile whose drawing
-// runs out of its work budget). Quiet unless switched on, for instance with
-// QT_LOGGING_RULES="vz.imaging.warning=true".
+// runs out of its work budget), as warnings on the terminal; turned off with
+// QT_LOGGING_RULES="vz.imaging.warning=false".
 
 #include <QLoggingCategory>
 

@@ -1,5 +1,5 @@
 #include "platform/Logging.h"
 
 namespace vz {
-Q_LOGGING_CATEGORY(lcPlatform, "vz.platform", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcPlatform, "vz.platform", QtWarningMsg)
 } // namespace vz

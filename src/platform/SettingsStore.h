@@ -1,6 +1,7 @@
 #pragma once
 // The per-user settings store: text values by application name, section and key.
 
+#include "common/Result.h"
 #include <QString>
 #include <optional>
 
@@ -15,7 +16,7 @@ public:
     virtual QString get(const QString &app, const QString &section, const QString &key,
                         const QString &fallback) const = 0;
     // Stores the value; nullopt on success, otherwise the reason in words.
-    [[nodiscard]] virtual std::optional<QString> save(const QString &app, const QString &section,
+    virtual Result<> save(const QString &app, const QString &section,
                                                       const QString &key, const QString &value) = 0;
     // The folder that holds the store's files for the application.
     virtual QString folder(const QString &app) const = 0;

@@ -9,7 +9,7 @@
 namespace vz {
 
 namespace {
-Q_LOGGING_CATEGORY(lcFiles, "vz.files", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcFiles, "vz.files", QtWarningMsg)
 } // namespace
 
 LineReader::LineReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
@@ -65,21 +65,21 @@ void LineWriter::add(const QString &line)
     m_bytes += "\r\n";
 }
 
-std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes)
+Result<> replaceFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
+        return Failure{file.errorString()};
     // The bytes sit in a buffer until flushed; a flush that fails (a full
     // disk) would not stop commit() from putting the short file in place.
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return reason;
+        return Failure{reason};
     }
     if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
+        return Failure{file.errorString()};
+    return {};
 }
 
 bool isEncodable(const QString &text)

@@ -3,6 +3,7 @@
 // encoding, every line ended by CR LF when written; CR LF, LF or a lone CR end a
 // line when read. A file is read or written whole, inside one handler.
 
+#include "common/Result.h"
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -41,7 +42,7 @@ private:
 // Replaces the file at path with bytes, through a temporary file renamed over
 // the old one, so the old file stays whole when anything fails. Returns nullopt
 // on success, otherwise the reason in words.
-[[nodiscard]] std::optional<QString> replaceFile(const QString &path, const QByteArray &bytes);
+Result<> replaceFile(const QString &path, const QByteArray &bytes);
 
 // Whether text can be written in the system's encoding and read back unchanged.
 bool isEncodable(const QString &text);

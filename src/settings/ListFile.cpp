@@ -64,30 +64,30 @@ QString saveFailure(const QString &what, const QString &reason)
 }
 } // namespace
 
-std::optional<QString> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
+Result<> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
                                    const LineWriter &lines)
 {
     return saveChoices(program, {{key, state}}, listFile, lines);
 }
 
-std::optional<QString> saveChoices(Program &program, const QList<StoredState> &states, const QString &listFile,
+Result<> saveChoices(Program &program, const QList<StoredState> &states, const QString &listFile,
                                    const LineWriter &lines)
 {
     for (const auto &[key, state] : states)
-        if (const auto storeError = program.store().save(kAppTitle, kPresets, key, QString::number(state)))
-            return saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, *storeError);
+        if (const auto stored = program.store().save(kAppTitle, kPresets, key, QString::number(state)); !stored)
+            return Failure{saveFailure(kAppTitle + u'/' + kPresets + u'/' + key, stored.error())};
     const ListPlace place = listPlace(program, listFile);
     const QString folder = QFileInfo(place.save).absolutePath();
     if (!place.besideProgram)
         QDir().mkpath(folder); // a failure shows as the failed write below
-    const auto fileError = replaceFile(place.save, lines.bytes());
-    if (!fileError)
-        return std::nullopt;
+    const auto written = replaceFile(place.save, lines.bytes());
+    if (written)
+        return {};
     const QString where = place.besideProgram
         ? QStringLiteral("Veroridovuz keeps its lists beside its program file, so it needs to be able to write in")
         : QStringLiteral("Veroridovuz cannot write beside its program file, so it keeps your lists in");
-    return saveFailure(place.save, *fileError) + QStringLiteral("\r\n\r\n") + where + QStringLiteral("\r\n")
-         + QDir::toNativeSeparators(folder);
+    return Failure{saveFailure(place.save, written.error()) + QStringLiteral("\r\n\r\n") + where + QStringLiteral("\r\n")
+                   + QDir::toNativeSeparators(folder)};
 }
 
 } // namespace vz

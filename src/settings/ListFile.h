@@ -2,6 +2,7 @@
 // The parts that the picture list file and the music list file share: a count
 // line written as a whole number, then one full path per line.
 
+#include "common/Result.h"
 #include <QStringList>
 #include <optional>
 
@@ -49,7 +50,7 @@ ListPlace listPlace(Program &program, const QString &listFile);
 // as "\RozG.ini", saved where listPlace says) with the lines. Returns nullopt on
 // success, otherwise a message for the user naming what could not be written
 // and why; the previous file is then still whole.
-[[nodiscard]] std::optional<QString> saveChoices(Program &program, const QString &key, int state,
+Result<> saveChoices(Program &program, const QString &key, int state,
                                                  const QString &listFile,
                                                  const LineWriter &lines);
 
@@ -60,7 +61,7 @@ struct StoredState {
 };
 // As above, with several switches stored in order before the file; the first
 // that cannot be stored stops the save.
-[[nodiscard]] std::optional<QString> saveChoices(Program &program, const QList<StoredState> &states,
+Result<> saveChoices(Program &program, const QList<StoredState> &states,
                                                  const QString &listFile, const LineWriter &lines);
 
 } // namespace vz

@@ -17,7 +17,7 @@ MusicSettings loadMusicSettings(Program &program)
     return s;
 }
 
-std::optional<QString> saveMusicSettings(Program &program, int randomM, const QStringList &songs)
+Result<> saveMusicSettings(Program &program, int randomM, const QStringList &songs)
 {
     LineWriter lines;
     writeEntries(lines, songs);

@@ -2,6 +2,7 @@
 // The music choices: the music list file "\RozM.ini" (where listPlace says)
 // (count line, then one path per line in play order) and the stored value "RandomM".
 
+#include "common/Result.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -25,7 +26,7 @@ MusicSettings loadMusicSettings(Program &program);
 
 // Stores "RandomM", then replaces the file. Returns nullopt on success,
 // otherwise a message for the user; the previous file is then still whole.
-[[nodiscard]] std::optional<QString> saveMusicSettings(Program &program, int randomM, const QStringList &songs);
+Result<> saveMusicSettings(Program &program, int randomM, const QStringList &songs);
 
 // The song count on the file's first line, as the show reads it before each
 // song; nullopt when the file or the number is missing.

@@ -19,7 +19,7 @@ PictureSettings loadPictureSettings(Program &program)
     return s;
 }
 
-std::optional<QString> savePictureSettings(Program &program, int randomP, const QString &interval,
+Result<> savePictureSettings(Program &program, int randomP, const QString &interval,
                             const QStringList &pictures, int fitP)
 {
     LineWriter lines;

@@ -3,6 +3,7 @@
 // (display interval, count, one path per line) and the stored values "RandomP"
 // and "FitP".
 
+#include "common/Result.h"
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -29,7 +30,7 @@ PictureSettings loadPictureSettings(Program &program);
 // written as the number 10. Returns nullopt on success, otherwise a message for
 // the user that names what could not be written and why; the previous file is
 // then still whole.
-[[nodiscard]] std::optional<QString> savePictureSettings(Program &program, int randomP, const QString &interval,
+Result<> savePictureSettings(Program &program, int randomP, const QString &interval,
                             const QStringList &pictures, int fitP = 0);
 
 } // namespace vz

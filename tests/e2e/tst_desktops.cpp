@@ -174,7 +174,7 @@ private Q_SLOTS:
         // A folder in the place of the user's list makes the save fail.
         const QString folder = store + QStringLiteral("/Veroridovuz");
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/RozG.ini/kept")));
-        const QString message = vz::savePictureSettings(program, 0, QStringLiteral("9"), {QStringLiteral("/b")}).value_or(QString());
+        const QString message = vz::savePictureSettings(program, 0, QStringLiteral("9"), {QStringLiteral("/b")}).error();
         if (mounted)
             ::umount2(QFile::encodeName(bin).constData(), MNT_DETACH);
         QVERIFY2(message.endsWith(u'\n' + folder) && !message.contains(bin), qPrintable(message));

@@ -112,8 +112,8 @@ void frmMusic::Command6_Click()
 
 void frmMusic::Command3_Click()
 {
-    if (const auto failure = saveMusicSettings(program(), checkValue(*ui->chkRandomM), ui->List1->entries())) {
-        msgBox(this, *failure, MsgIcon::Critical);
+    if (const auto saved = saveMusicSettings(program(), checkValue(*ui->chkRandomM), ui->List1->entries()); !saved) {
+        msgBox(this, saved.error(), MsgIcon::Critical);
         return;
     }
     backToPictures();

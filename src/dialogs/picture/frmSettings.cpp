@@ -185,9 +185,10 @@ void frmSettings::Text1_LostFocus()
 
 void frmSettings::Command3_Click()
 {
-    if (const auto failure = savePictureSettings(program(), checkValue(*ui->chkRandomP), ui->Text1->text(),
-                                                 ui->List1->entries(), checkValue(*ui->chkFitP))) {
-        msgBox(this, *failure, MsgIcon::Critical);
+    if (const auto saved = savePictureSettings(program(), checkValue(*ui->chkRandomP), ui->Text1->text(),
+                                               ui->List1->entries(), checkValue(*ui->chkFitP));
+        !saved) {
+        msgBox(this, saved.error(), MsgIcon::Critical);
         return;
     }
     program().end();

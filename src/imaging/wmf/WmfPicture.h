@@ -8,7 +8,7 @@
 // them in black, and would vanish on the show's black screen otherwise.
 
 #include "imaging/Cancel.h"
-#include "imaging/Result.h"
+#include "common/Result.h"
 #include "imaging/wmf/WmfDeviceContext.h"
 #include "imaging/wmf/WmfFile.h"
 

@@ -38,7 +38,7 @@ QString NativeSettingsStore::get(const QString &app, const QString &section, con
     return value.toString();
 }
 
-std::optional<QString> NativeSettingsStore::save(const QString &app, const QString &section, const QString &key,
+Result<> NativeSettingsStore::save(const QString &app, const QString &section, const QString &key,
                                   const QString &value)
 {
     const auto settings = open(m_folder, app);
@@ -46,13 +46,13 @@ std::optional<QString> NativeSettingsStore::save(const QString &app, const QStri
     settings->sync();
     switch (settings->status()) {
     case QSettings::NoError:
-        return std::nullopt;
+        return {};
     case QSettings::AccessError:
-        return QStringLiteral("cannot write %1").arg(settings->fileName());
+        return Failure{QStringLiteral("cannot write %1").arg(settings->fileName())};
     case QSettings::FormatError:
-        return QStringLiteral("%1 is damaged").arg(settings->fileName());
+        return Failure{QStringLiteral("%1 is damaged").arg(settings->fileName())};
     }
-    return std::nullopt;
+    return {};
 }
 
 QString NativeSettingsStore::folder(const QString &app) const

@@ -3,6 +3,7 @@
 // folder ($XDG_CONFIG_HOME/<app>/<app>.conf), one group per section. A store
 // made with a folder keeps its files in that folder instead.
 
+#include "common/Result.h"
 #include "platform/SettingsStore.h"
 
 namespace vz {
@@ -14,7 +15,7 @@ public:
     explicit NativeSettingsStore(QString folder) : m_folder(std::move(folder)) {}
     QString get(const QString &app, const QString &section, const QString &key,
                 const QString &fallback) const override;
-    [[nodiscard]] std::optional<QString> save(const QString &app, const QString &section, const QString &key,
+    Result<> save(const QString &app, const QString &section, const QString &key,
                                               const QString &value) override;
     QString folder(const QString &app) const override;
 
