@@ -15,9 +15,9 @@ public:
     // cannot be read.
     virtual QString get(const QString &app, const QString &section, const QString &key,
                         const QString &fallback) const = 0;
-    // Stores the value; nullopt on success, otherwise the reason in words.
-    virtual Result<> save(const QString &app, const QString &section,
-                                                      const QString &key, const QString &value) = 0;
+    // Stores the value; a failure says why in words.
+    virtual Result<> save(const QString &app, const QString &section, const QString &key,
+                          const QString &value) = 0;
     // The folder that holds the store's files for the application.
     virtual QString folder(const QString &app) const = 0;
 };

@@ -47,12 +47,11 @@ struct ListPlace {
 ListPlace listPlace(Program &program, const QString &listFile);
 
 // Stores the random switch under key first, then replaces the list file (named
-// as "\RozG.ini", saved where listPlace says) with the lines. Returns nullopt on
-// success, otherwise a message for the user naming what could not be written
-// and why; the previous file is then still whole.
-Result<> saveChoices(Program &program, const QString &key, int state,
-                                                 const QString &listFile,
-                                                 const LineWriter &lines);
+// as "\RozG.ini", saved where listPlace says) with the lines. A failure's
+// reason is a message for the user naming what could not be written and why;
+// the previous file is then still whole.
+Result<> saveChoices(Program &program, const QString &key, int state, const QString &listFile,
+                     const LineWriter &lines);
 
 // A check box's state under its key in the "Presets" section.
 struct StoredState {
@@ -61,7 +60,7 @@ struct StoredState {
 };
 // As above, with several switches stored in order before the file; the first
 // that cannot be stored stops the save.
-Result<> saveChoices(Program &program, const QList<StoredState> &states,
-                                                 const QString &listFile, const LineWriter &lines);
+Result<> saveChoices(Program &program, const QList<StoredState> &states, const QString &listFile,
+                     const LineWriter &lines);
 
 } // namespace vz

@@ -24,8 +24,8 @@ struct MusicSettings {
 // Reads what is there and skips what is not; never fails.
 MusicSettings loadMusicSettings(Program &program);
 
-// Stores "RandomM", then replaces the file. Returns nullopt on success,
-// otherwise a message for the user; the previous file is then still whole.
+// Stores "RandomM", then replaces the file. A failure's reason is
+// a message for the user; the previous file is then still whole.
 Result<> saveMusicSettings(Program &program, int randomM, const QStringList &songs);
 
 // The song count on the file's first line, as the show reads it before each

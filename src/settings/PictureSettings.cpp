@@ -20,12 +20,13 @@ PictureSettings loadPictureSettings(Program &program)
 }
 
 Result<> savePictureSettings(Program &program, int randomP, const QString &interval,
-                            const QStringList &pictures, int fitP)
+                             const QStringList &pictures, int fitP, const QList<StoredState> &options)
 {
     LineWriter lines;
     lines.add(interval.isEmpty() ? formatNumber(10) : interval);
     writeEntries(lines, pictures);
-    return saveChoices(program, {{kRandomP, randomP}, {kFitP, fitP}}, kPictureListFile, lines);
+    return saveChoices(program, QList<StoredState>{{kRandomP, randomP}, {kFitP, fitP}} + options, kPictureListFile,
+                       lines);
 }
 
 } // namespace vz

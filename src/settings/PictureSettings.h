@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "settings/ListFile.h"
+
 namespace vz {
 
 class Program;
@@ -27,10 +29,10 @@ struct PictureSettings {
 PictureSettings loadPictureSettings(Program &program);
 
 // Stores "RandomP" and "FitP", then replaces the file. An empty interval is
-// written as the number 10. Returns nullopt on success, otherwise a message for
-// the user that names what could not be written and why; the previous file is
-// then still whole.
+// written as the number 10. A failure's reason is a message for the user that
+// names what could not be written and why; the previous file is then still whole.
+// options: further values to store beside them (see ShowOptions.h).
 Result<> savePictureSettings(Program &program, int randomP, const QString &interval,
-                            const QStringList &pictures, int fitP = 0);
+                             const QStringList &pictures, int fitP = 0, const QList<StoredState> &options = {});
 
 } // namespace vz

@@ -10,6 +10,7 @@
 #include "controls/ListEditing.h"
 #include "dialogs/about/frmAbout.h"
 #include "dialogs/music/frmMusic.h"
+#include "dialogs/options/frmOptions.h"
 #include "imaging/PictureLoader.h"
 #include "runtime/MessageBox.h"
 #include "runtime/Numbers.h"
@@ -62,6 +63,7 @@ frmSettings::frmSettings(Program &program) : Form(program), ui(std::make_unique<
     connect(ui->Command6, &QPushButton::clicked, this, &frmSettings::Command6_Click);
     connect(ui->Command7, &QPushButton::clicked, this, &frmSettings::Command7_Click);
     connect(ui->cmdAbout, &QPushButton::clicked, this, &frmSettings::cmdAbout_Click);
+    connect(ui->cmdOptions, &QPushButton::clicked, this, &frmSettings::cmdOptions_Click);
 }
 
 frmSettings::~frmSettings() = default;
@@ -86,8 +88,17 @@ void frmSettings::Form_Load()
     ui->Command6->setEnabled(false);
     ui->Command7->setEnabled(false);
     SetListExtent(*ui->List1);
+    m_options = loadShowOptions(program());
 }
 
+
+// The options are stored with the rest by OK, or dropped by Cancel.
+void frmSettings::cmdOptions_Click()
+{
+    frmOptions dialog(m_options, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_options = dialog.options();
+}
 
 void frmSettings::Drive1_Change() { followDrive(this, *ui->Drive1, *ui->Dir1); }
 
@@ -186,7 +197,8 @@ void frmSettings::Text1_LostFocus()
 void frmSettings::Command3_Click()
 {
     if (const auto saved = savePictureSettings(program(), checkValue(*ui->chkRandomP), ui->Text1->text(),
-                                               ui->List1->entries(), checkValue(*ui->chkFitP));
+                                               ui->List1->entries(), checkValue(*ui->chkFitP),
+                                               storedStates(program(), m_options));
         !saved) {
         msgBox(this, saved.error(), MsgIcon::Critical);
         return;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "runtime/Form.h"
+#include "settings/ShowOptions.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -37,6 +38,8 @@ public:
     QCheckBox *chkRandomP() const;
     // Ticked: pictures larger than the screen are scaled down to fit it.
     QCheckBox *chkFitP() const;
+    // The show's further options, as loaded or set in the options dialog.
+    const ShowOptions &showOptions() const { return m_options; }
 
 protected:
 
@@ -56,6 +59,7 @@ private Q_SLOTS:
     void Command4_Click();
     void Command5_Click();
     void cmdAbout_Click();
+    void cmdOptions_Click();
 
 private:
     // Shows the picture in the preview; false, after telling the user, when it
@@ -63,6 +67,7 @@ private:
     bool preview(const QString &path);
 
     std::unique_ptr<Ui::frmSettings> ui;
+    ShowOptions m_options;
 };
 
 } // namespace vz
