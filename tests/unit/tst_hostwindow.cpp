@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "platform/Termination.h"
+#include "runtime/Program.h"
 #include "platform/posix/LockClaim.h"
 #include "platform/x11/X11HostWindow.h"
 #include "startup/Module1.h"
@@ -53,6 +54,25 @@ private Q_SLOTS:
         } root;
         const auto chosen = hostWindowFor(args, variable, root);
         QCOMPARE(chosen ? qint64(*chosen) : -1, host);
+    }
+
+    // Beside a running show only a show of its own is refused: a daemon runs
+    // one inside each monitor's window.
+    void embeddedShowsRunBesideOthers()
+    {
+        struct Running final : Instance {
+            bool prevInstance() const override { return true; }
+            bool findWindow(const QString &) const override { return true; }
+        };
+        for (const bool embedded : {true, false}) {
+            Services s;
+            s.instance = std::make_unique<Running>();
+            Program program(QDir::tempPath(), std::move(s));
+            if (embedded)
+                program.setHostWindow(42);
+            CheckInstance(program);
+            QCOMPARE(program.hasEnded(), !embedded);
+        }
     }
 
     // The host's end is reported; Qt's stand-in for the host's window goes
