@@ -30,13 +30,15 @@ QSet<qint64> ours(const App &app)
     return pids;
 }
 
-// Every monitor shows one of the two pictures, centred.
+// Every monitor shows one of the two pictures (100 x 51, green or blue; the
+// message of a hack that failed is red on black), centred.
 bool picturesEverywhere(const XServer &x)
 {
     const QImage shot = x.screenshot();
     for (QRect m : kMonitors)
-        if (!near(shot.pixel(m.center()), Qt::red) && !near(shot.pixel(m.center()), Qt::green))
-            return false;
+        for (QPoint d : {QPoint(0, 0), QPoint(-45, -20), QPoint(45, 20)})
+            if (!near(shot.pixel(m.center() + d), Qt::green) && !near(shot.pixel(m.center() + d), Qt::blue))
+                return false;
     return true;
 }
 
@@ -46,8 +48,8 @@ struct Desk {
     App app{x};
     bool ok()
     {
-        writePictureList(app, QStringLiteral("1"), {solidPicture(app, QStringLiteral("a.bmp"), {100, 51}, Qt::red),
-                                                    solidPicture(app, QStringLiteral("b.bmp"), {100, 51}, Qt::green)});
+        writePictureList(app, QStringLiteral("1"), {solidPicture(app, QStringLiteral("a.bmp"), {100, 51}, Qt::green),
+                                                    solidPicture(app, QStringLiteral("b.bmp"), {100, 51}, Qt::blue)});
         return x.addMonitor(QStringLiteral("VZL"), kMonitors[0], true, QStringLiteral("screen")) &&
                x.addMonitor(QStringLiteral("VZR"), kMonitors[1], false, QStringLiteral("none"));
     }
