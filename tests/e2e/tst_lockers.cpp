@@ -128,26 +128,30 @@ private Q_SLOTS:
         QFile::setPermissions(top, QFile::permissions(top) | QFile::ExeOther);
         for (const QString &path : {home, config.fileName(), desk.app.configHome(), desk.app.env().value(QStringLiteral("XDG_RUNTIME_DIR"))})
             QVERIFY(::chown(QFile::encodeName(path).constData(), kNobody, kNobody) == 0);
-        const auto asNobody = [&](QProcess &p, const QStringList &args) {
+        const auto asNobody = [&](QProcess &p, const QString &program, const QStringList &args) {
             p.setProcessEnvironment(desk.app.env());
             p.setChildProcessModifier([] {
                 if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
                     ::_exit(126);
             });
-            p.start(QStringLiteral("xscreensaver") + (args.isEmpty() ? QString() : QStringLiteral("-command")), args);
-            return p.waitForFinished(args.isEmpty() ? 0 : 10000) && p.exitCode() == 0;
+            p.start(program, args);
+        };
+        const auto command = [&](const QString &what) {
+            QProcess c;
+            asNobody(c, QStringLiteral("xscreensaver-command"), {what});
+            return c.waitForFinished(10000) && c.exitCode() == 0;
         };
         QProcess daemon;
-        asNobody(daemon, {});
-        QVERIFY(waitFor([&] { QProcess c; return asNobody(c, {"-activate"}); }, 15000));
+        asNobody(daemon, QStringLiteral("xscreensaver"), {"-no-splash"});
+        // Until the daemon has announced itself, the command finds none.
+        QVERIFY(waitFor([&] { return command(QStringLiteral("-activate")); }, 15000));
         QVERIFY(waitFor([&] { return picturesEverywhere(desk.x); }, 10000));
         QCOMPARE(ours(desk.app).size(), 2);
 
-        QProcess off;
-        QVERIFY(asNobody(off, {"-deactivate"}));
+        QVERIFY(command(QStringLiteral("-deactivate")));
         QVERIFY(waitFor([&] { return ours(desk.app).isEmpty(); }, 2000));
         QCOMPARE(daemon.state(), QProcess::Running);
-        daemon.kill();
+        daemon.terminate();
         daemon.waitForFinished(5000);
     }
 };
