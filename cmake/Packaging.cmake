@@ -2,7 +2,8 @@
 # folder makes veroridovuz_<version>_<arch>.deb, installing under /usr (the
 # program, both menu entries and the README). The libraries it links come from
 # dpkg-shlibdeps; the plugins it loads at run time are named here, since no
-# tool can see them in the binary.
+# tool can see them in the binary. The files by which xscreensaver and
+# xsecurelock know the show go into their folders without depending on them.
 
 set(CPACK_PACKAGE_NAME veroridovuz)
 set(CPACK_PACKAGE_VENDOR "Veroridovuz")
@@ -37,7 +38,7 @@ set(VZ_RUNTIME_DEPENDS
 # need no entry: dpkg-shlibdeps finds them. Their plugins, if any, go here.
 list(JOIN VZ_RUNTIME_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xss-lock | xautolock | swayidle")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | xsecurelock | xss-lock | xautolock | swayidle")
 
 include(CPack)
 

@@ -20,7 +20,7 @@ if [ "${1:-}" = "--test" ]; then
     xvfb xdotool x11-utils x11-xserver-utils imagemagick
     pulseaudio pulseaudio-utils sox libsox-fmt-mp3 gstreamer1.0-tools libjpeg-turbo-progs feh
     libheif-examples webp libtiff-tools
-    xss-lock dbus
+    xss-lock dbus xscreensaver xsecurelock
   )
 fi
 

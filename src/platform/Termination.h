@@ -1,8 +1,10 @@
 #pragma once
 // Termination requests from the host: SIGTERM, SIGINT and SIGHUP, which an idle
-// daemon sends to end the show. The signal handler only writes a byte to a
-// pipe; the event loop reads it and emits requested(), so the program ends
-// through its ordinary code, never from inside a signal handler.
+// daemon sends to end the show; and SIGUSR1, with which a screen locker asks
+// its saver to start afresh (when its password prompt closes) and which
+// must not end the program. The signal handler only writes a byte to a
+// pipe; the event loop reads it and emits requested() or reset(), so the
+// program acts through its ordinary code, never from inside a signal handler.
 
 #include <QObject>
 #include <memory>
@@ -21,6 +23,8 @@ public:
 
 Q_SIGNALS:
     void requested(int signal);
+    // The host asks the show to start its current picture afresh.
+    void reset();
 
 private:
     void readPipe();

@@ -17,6 +17,7 @@
 #include "platform/Cursor.h"
 #include "platform/HostWindow.h"
 #include "platform/Instance.h"
+#include "platform/MusicClaim.h"
 #include "platform/Registry.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
@@ -35,6 +36,7 @@ struct Services {
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Registry> registry;
     std::unique_ptr<HostWindow> hosts;
+    std::unique_ptr<MusicClaim> music;
 };
 
 class Program : public QObject
@@ -56,6 +58,7 @@ public:
     Shell &shell() { return *m_services.shell; }
     Registry &registry() { return *m_services.registry; }
     HostWindow &hosts() { return *m_services.hosts; }
+    MusicClaim &musicClaim() { return *m_services.music; }
 
     // The form of type F, created and loaded on first reference.
     template <class F> F &form();

@@ -42,7 +42,9 @@ void SubMain(Program &program, Mode mode)
 
 void CheckInstance(Program &program)
 {
-    if (!program.instance().prevInstance())
+    // A show inside a host's window is one of several that a daemon may run,
+    // one per monitor; only a show of its own covers the screen alone.
+    if (program.hostWindow() || !program.instance().prevInstance())
         return;
     if (program.instance().findWindow(kAppTitle)) {
         program.end();
@@ -69,14 +71,20 @@ quintptr windowId(const QString &text)
 std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xscreensaverWindow,
                                       const HostWindow &hosts)
 {
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == u"-window-id")
-            return windowId(args.value(i + 1));
-        if (args[i] == u"-root")
-            return hosts.rootWindow();
-    }
+    // Daemons of the xscreensaver family write their options with one dash or
+    // with two; a window named by its id wins over every other choice.
+    const auto option = [&](const QString &name) {
+        const qsizetype i = args.indexOf(QStringLiteral("-") + name);
+        return i >= 0 ? i : args.indexOf(QStringLiteral("--") + name);
+    };
+    if (const qsizetype i = option(QStringLiteral("window-id")); i >= 0)
+        return windowId(args.value(i + 1));
+    // The daemon's window stands in for the root: it is the virtual root a
+    // hack is told about, and the real root lies under the daemon's windows.
     if (!xscreensaverWindow.isEmpty())
         return windowId(xscreensaverWindow);
+    if (option(QStringLiteral("root")) >= 0)
+        return hosts.rootWindow();
     return std::nullopt;
 }
 

@@ -25,13 +25,16 @@ Mode modeFor(const QString &commandSwitch);
 void SubMain(Program &program, Mode mode);
 
 // Ends the program when another copy runs and a window titled exactly
-// "Veroridovuz" (a running show) exists; otherwise returns.
+// "Veroridovuz" (a running show) exists; otherwise returns. A show inside a
+// host's window is never refused: a daemon runs one on each monitor.
 void CheckInstance(Program &program);
 
-// The host window named by the command line ("-window-id N", decimal or 0x
-// hexadecimal; "-root") or by $XSCREENSAVER_WINDOW, for a show drawn inside a
-// screen-saver daemon's window. A named window that is not a number is 0,
-// which no host window is, so that show ends at once.
+// The host window for a show drawn inside a screen-saver daemon's window:
+// "-window-id N" (decimal or 0x hexadecimal) first, then $XSCREENSAVER_WINDOW,
+// also when "-root" is given (the daemon's window is then the virtual root),
+// then the root window for "-root" alone; options with one dash or two. A
+// named window that is not a number is 0, which no host window is, so that
+// show ends at once.
 std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xscreensaverWindow,
                                       const HostWindow &hosts);
 

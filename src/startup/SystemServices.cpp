@@ -1,5 +1,9 @@
 #include "startup/SystemServices.h"
 
+#include <QDir>
+#include <QStandardPaths>
+
+#include "platform/posix/LockClaim.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/MachineRegistry.h"
 #include "platform/qt/NativeSettingsStore.h"
@@ -18,6 +22,10 @@ Services systemServices(const QString &executablePath)
     s.shell = std::make_unique<DesktopShell>();
     s.registry = std::make_unique<MachineRegistry>();
     s.hosts = std::make_unique<X11HostWindow>();
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        runtime = QDir::tempPath();
+    s.music = std::make_unique<LockClaim>(LockClaim::fileFor(runtime, qEnvironmentVariable("DISPLAY")));
     return s;
 }
 

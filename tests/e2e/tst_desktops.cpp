@@ -20,14 +20,6 @@ const QString kPictures = QStringLiteral("^Veroridovuz - Select Graphics$");
 const QString kMusic = QStringLiteral("^Veroridovuz - Select Music$");
 const QRect kLeft(0, 0, 1024, 768), kRight(1024, 0, 1024, 768);
 
-// Adds a monitor of the X server's one screen, the primary one if so said.
-bool addMonitor(const XServer &x, const QString &name, QRect r, bool primary, const QString &outputs)
-{
-    const QString geometry = QStringLiteral("%1/270x%2/203+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
-    return run(QStringLiteral("xrandr"), {QStringLiteral("--setmonitor"), (primary ? QStringLiteral("*") : QString()) + name, geometry, outputs},
-               x.env()).exitCode == 0;
-}
-
 // Whether the screenshot shows the backdrop, as designed, at the top-left
 // corner of show and black all over cover.
 bool showAndCover(const QImage &shot, QRect show, QRect cover)
@@ -67,14 +59,14 @@ private Q_SLOTS:
         QFETCH(bool, addedLater);
         QFETCH(QPoint, moveTo);
         XServer x(QSize(2048, 768));
-        QVERIFY(addMonitor(x, QStringLiteral("VZL"), kLeft, !primaryRight, QStringLiteral("screen")));
+        QVERIFY(x.addMonitor(QStringLiteral("VZL"), kLeft, !primaryRight, QStringLiteral("screen")));
         if (!addedLater)
-            QVERIFY(addMonitor(x, QStringLiteral("VZR"), kRight, primaryRight, QStringLiteral("none")));
+            QVERIFY(x.addMonitor(QStringLiteral("VZR"), kRight, primaryRight, QStringLiteral("none")));
         App app(x);
         app.start({QStringLiteral("/s")});
         if (addedLater) {
             QVERIFY(waitFor([&] { return x.windowsNamed(kShow).size() == 1; }));
-            QVERIFY(addMonitor(x, QStringLiteral("VZR"), kRight, false, QStringLiteral("none")));
+            QVERIFY(x.addMonitor(QStringLiteral("VZR"), kRight, false, QStringLiteral("none")));
         }
         QVERIFY(waitFor([&] { return x.windowsNamed(kShow).size() == 2; }));
         const QRect show = primaryRight ? kRight : kLeft;

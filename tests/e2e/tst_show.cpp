@@ -70,6 +70,7 @@ private Q_SLOTS:
         QTest::newRow("-window-id decimal") << QStringList{"-window-id"} << "dec" << "1" << 1 << "SIGTERM";
         QTest::newRow("-window-id hex") << QStringList{"-window-id"} << "hex" << "1" << 1 << "SIGINT";
         QTest::newRow("XSCREENSAVER_WINDOW") << QStringList{} << "env" << "1" << 1 << "SIGHUP";
+        QTest::newRow("-root in XSCREENSAVER_WINDOW, destroyed") << QStringList{"-root"} << "env" << "1" << 1 << "destroy";
     }
     void show()
     {
@@ -104,13 +105,14 @@ private Q_SLOTS:
 
         QRect area(QPoint(0, 0), x.size());
         Display *display = nullptr;
+        Window w = 0;
         if (!host.isEmpty()) {
             area = QRect(100, 80, 640, 480);
             display = XOpenDisplay(x.display().toLocal8Bit().constData());
             XSetWindowAttributes attrs = {};
             attrs.background_pixel = WhitePixel(display, 0);
             attrs.override_redirect = True;
-            const Window w = XCreateWindow(display, DefaultRootWindow(display), 100, 80, 640, 480, 0, CopyFromParent,
+            w = XCreateWindow(display, DefaultRootWindow(display), 100, 80, 640, 480, 0, CopyFromParent,
                                            InputOutput, CopyFromParent, CWBackPixel | CWOverrideRedirect, &attrs);
             XMapWindow(display, w);
             XSync(display, False);
@@ -173,9 +175,15 @@ private Q_SLOTS:
         else if (end == u"key")
             x.key(QStringLiteral("space"));
         else {
-            ::kill(pid_t(app.pid()), end == u"SIGHUP" ? SIGHUP : end == u"SIGINT" ? SIGINT : SIGTERM);
+            if (end == u"destroy") {
+                XDestroyWindow(display, w);
+                XSync(display, False);
+            } else {
+                ::kill(pid_t(app.pid()), end == u"SIGHUP" ? SIGHUP : end == u"SIGINT" ? SIGINT : SIGTERM);
+            }
             ms = app.waitForExit(5000) ? t.elapsed() : -1;
         }
+        // A daemon that destroys its window is done with the show, as one that signals.
         QVERIFY2(ms >= 0 && ms <= scaledMs(200), qPrintable(QString::number(ms)));
         QVERIFY(app.waitForExit(5000));
         QCOMPARE(app.exitCode(), 0);

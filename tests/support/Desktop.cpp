@@ -118,6 +118,13 @@ void XServer::mouseMove(int x, int y) const { xdo({"mousemove", QString::number(
 void XServer::click(int button) const { xdo({"click", QString::number(button)}); }
 void XServer::key(const QString &keys) const { xdo(QStringList{"key", "--delay", "60"} + keys.split(u' ')); }
 
+bool XServer::addMonitor(const QString &name, QRect r, bool primary, const QString &outputs) const
+{
+    const QString geometry = QStringLiteral("%1/270x%2/203+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y());
+    return run(QStringLiteral("xrandr"), {QStringLiteral("--setmonitor"), (primary ? QStringLiteral("*") : QString()) + name, geometry, outputs},
+               env()).exitCode == 0;
+}
+
 bool XServer::closeWindow(const QString &windowId) const
 {
     Display *d = XOpenDisplay(m_display.toLocal8Bit().constData());

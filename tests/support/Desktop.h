@@ -50,6 +50,8 @@ public:
     void mouseMove(QPoint p) const { mouseMove(p.x(), p.y()); }
     void click(int button = 1) const;
     void key(const QString &keys) const; // xdotool's names, blank-separated ("alt+o Tab")
+    // Adds a monitor of the server's one screen, the primary one if so said.
+    bool addMonitor(const QString &name, QRect r, bool primary, const QString &outputs) const;
     // Asks a window to close, as a window manager does for its close box.
     bool closeWindow(const QString &windowId) const;
     // Whether the cursor the server shows now is fully transparent.

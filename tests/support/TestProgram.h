@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "platform/posix/LockClaim.h"
 #include "platform/qt/DesktopShell.h"
 #include "platform/qt/MachineRegistry.h"
 #include "platform/qt/NativeSettingsStore.h"
@@ -31,6 +32,7 @@ public:
         s.shell = std::make_unique<DesktopShell>();
         s.registry = std::make_unique<MachineRegistry>();
         s.hosts = hosts ? std::move(hosts) : std::make_unique<X11HostWindow>();
+        s.music = std::make_unique<LockClaim>(m_dir.filePath(QStringLiteral("music.lock")));
         m_program = std::make_unique<Program>(m_dir.path(), std::move(s));
     }
     Program &operator*() { return *m_program; }

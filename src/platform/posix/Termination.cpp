@@ -15,6 +15,7 @@ namespace vz {
 namespace {
 
 int g_pipe[2] = {-1, -1};
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGUSR1};
 
 void onSignal(int signal)
 {
@@ -40,16 +41,18 @@ Termination::Termination(QObject *parent) : QObject(parent)
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
+    for (int s : kSignals)
         ::sigaction(s, &action, nullptr);
 }
 
 Termination::~Termination()
 {
+    // A late request to start afresh is no reason to die on the way out.
     struct sigaction action = {};
-    action.sa_handler = SIG_DFL;
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
+    for (int s : kSignals) {
+        action.sa_handler = s == SIGUSR1 ? SIG_IGN : SIG_DFL;
         ::sigaction(s, &action, nullptr);
+    }
     m_notifier.reset();
     for (int &fd : g_pipe) {
         if (fd >= 0)
@@ -61,8 +64,12 @@ Termination::~Termination()
 void Termination::readPipe()
 {
     unsigned char byte = 0;
-    while (::read(g_pipe[0], &byte, 1) == 1)
-        Q_EMIT requested(byte);
+    while (::read(g_pipe[0], &byte, 1) == 1) {
+        if (byte == SIGUSR1)
+            Q_EMIT reset();
+        else
+            Q_EMIT requested(byte);
+    }
 }
 
 } // namespace vz

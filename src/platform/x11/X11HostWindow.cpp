@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "platform/Logging.h"
+#include "platform/x11/DestroyWatch.h"
 
 // Xlib last: its macros (Bool, Status...) clash with Qt headers.
 #include "platform/x11/XConnection.h"
@@ -78,6 +79,11 @@ bool X11HostWindow::embed(QWidget &widget, quintptr host)
     new ForeignParent(widget, foreign);
     // Sizes are logical pixels; the host reports device pixels.
     widget.setGeometry(QRect(QPoint(0, 0), (QSizeF(size) / widget.devicePixelRatioF()).toSize()));
+    if (!m_watch) {
+        m_watch = new DestroyWatch(this);
+        connect(m_watch, &DestroyWatch::windowDestroyed, this, &HostWindow::hostDestroyed);
+    }
+    m_watch->watch(host);
     return true;
 }
 
