@@ -19,6 +19,9 @@ class Termination : public QObject
 public:
     // Installs the handlers; one object per process.
     explicit Termination(QObject *parent = nullptr);
+    // Until the handlers are installed, a request to start afresh is ignored
+    // rather than ending the program: the first thing the program does.
+    static void ignoreResetsMeanwhile();
     ~Termination() override;
 
 Q_SIGNALS:

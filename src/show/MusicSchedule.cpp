@@ -4,6 +4,7 @@
 
 #include "controls/ListBox.h"
 #include "dialogs/music/frmMusic.h"
+#include "platform/MusicClaim.h"
 #include "runtime/Program.h"
 #include "settings/MusicSettings.h"
 #include "show/ListEntries.h"
@@ -45,8 +46,24 @@ void MusicSchedule::musicon(Integer song)
     Timer2.start();
 }
 
+void MusicSchedule::start(MusicClaim *claim)
+{
+    if (!claim) {
+        musicon(m_songnum);
+        return;
+    }
+    m_claim = claim;
+    connect(claim, &MusicClaim::gained, this, [this] { musicon(m_songnum); });
+    claim->request();
+}
+
 void MusicSchedule::stop()
 {
+    if (m_claim) {
+        disconnect(m_claim, nullptr, this, nullptr);
+        m_claim->release();
+        m_claim = nullptr;
+    }
     Timer2.stop();
     if (m_player)
         m_player->Stop();

@@ -15,6 +15,7 @@
 namespace vz {
 
 class MediaPlayer;
+class MusicClaim;
 class Program;
 
 class MusicSchedule final : public QObject
@@ -27,11 +28,14 @@ public:
 
     // The show's load: the music waits, and starts again from the first song.
     void rewind();
+    // Starts the music at songnum(); with a claim, once the claim is gained
+    // (and at once when it is free).
+    void start(MusicClaim *claim);
     // Opens song number `song` of the play list and keeps the music timer going.
     void musicon(Integer song);
     // The song last started (or to start, after rewind) in list order.
     Integer songnum() const { return m_songnum; }
-    // The music ends and stays ended.
+    // The music ends and stays ended; a claim is given up.
     void stop();
 
 private:
@@ -42,6 +46,7 @@ private:
     Program &m_program;
     QTimer Timer2;
     std::unique_ptr<MediaPlayer> m_player;
+    MusicClaim *m_claim = nullptr;
     std::function<double()> m_draw;
     Integer songcount = 0;
     Integer m_songnum = 0;

@@ -39,6 +39,12 @@ frmmain::frmmain(Program &program)
     if (const auto host = program.hostWindow()) {
         m_embedded = program.hosts().embed(*this, *host);
         m_hostLost = !m_embedded;
+        // The host closing its window (a locker unlocking, a monitor going)
+        // ends the show as the host's signal does.
+        connect(&program.hosts(), &HostWindow::hostDestroyed, this, [this] {
+            halt();
+            this->program().end();
+        });
     } else {
         // Borderless, above other windows, and not a task-bar entry.
         setWindowFlags(Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint);
@@ -88,6 +94,13 @@ frmmain::frmmain(Program &program)
 
 frmmain::~frmmain() = default;
 
+void frmmain::restartInterval()
+{
+    // A timer without an interval would fire at once, and forever.
+    if (Timer1.isActive() && Timer1.interval() > 0)
+        Timer1.start();
+}
+
 void frmmain::setDraw(const std::function<double()> &draw)
 {
     m_order.setDraw(draw);
@@ -130,7 +143,9 @@ void frmmain::finishLoad()
                 prepareNext();
         });
     }
-    m_music.musicon(m_music.songnum());
+    // Of the shows in the windows of a screen locker, one per monitor, only
+    // one plays the music.
+    m_music.start(m_embedded ? &program().musicClaim() : nullptr);
     qCDebug(lcShow) << "loaded";
 }
 

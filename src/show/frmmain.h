@@ -42,6 +42,9 @@ public:
     // ends at once.
     void endscr();
 
+    // The current picture stays up for a whole interval from now.
+    void restartInterval();
+
     // The draw in [0, 1) behind random order; a test may replace it.
     void setDraw(const std::function<double()> &draw);
 

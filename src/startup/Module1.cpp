@@ -96,6 +96,12 @@ void Terminate(Program &program)
         program.end();
 }
 
+void ResetShow(Program &program)
+{
+    if (frmmain *show = program.loadedForm<frmmain>())
+        show->restartInterval();
+}
+
 void HideCursor(Cursor &cursor)
 {
     auto counter = cursor.showCursor(false);

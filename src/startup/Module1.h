@@ -41,6 +41,9 @@ std::optional<quintptr> hostWindowFor(const QStringList &args, const QString &xs
 // Ends the program on the host's request (SIGTERM and the like): a running
 // show ends as its own exit does.
 void Terminate(Program &program);
+// A screen locker's request to start afresh (SIGUSR1): the show keeps running
+// and its current picture gets a whole interval again.
+void ResetShow(Program &program);
 
 // Hides the cursor whatever its display counter: lowers it until it is below 0.
 void HideCursor(Cursor &cursor);

@@ -25,6 +25,7 @@ int main(int argc, char *argv[])
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
+    vz::Termination::ignoreResetsMeanwhile();
     const vz::Mode mode = vz::modeFor(vz::commandSwitch(args.join(u' ')));
     // Preview opens nothing, so it needs no display at all.
     if (mode == vz::Mode::Preview)
@@ -48,6 +49,7 @@ int main(int argc, char *argv[])
     vz::Termination termination;
     QObject::connect(&termination, &vz::Termination::requested, &program,
                      [&program] { vz::Terminate(program); });
+    QObject::connect(&termination, &vz::Termination::reset, &program, [&program] { vz::ResetShow(program); });
     vz::SubMain(program, mode);
     const int exitCode = program.hasEnded() ? program.exitCode() : QApplication::exec();
     // exec() deletes them as it returns; a program that ended before the loop

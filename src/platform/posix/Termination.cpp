@@ -45,6 +45,11 @@ Termination::Termination(QObject *parent) : QObject(parent)
         ::sigaction(s, &action, nullptr);
 }
 
+void Termination::ignoreResetsMeanwhile()
+{
+    ::signal(SIGUSR1, SIG_IGN);
+}
+
 Termination::~Termination()
 {
     // A late request to start afresh is no reason to die on the way out.
