@@ -4,6 +4,7 @@
 
 #include "controls/ListBox.h"
 #include "dialogs/music/frmMusic.h"
+#include "dialogs/picture/frmSettings.h"
 #include "platform/MusicClaim.h"
 #include "runtime/Program.h"
 #include "settings/MusicSettings.h"
@@ -22,9 +23,9 @@ MusicSchedule::MusicSchedule(Program &program, std::function<double()> draw, QOb
 
 MusicSchedule::~MusicSchedule() = default;
 
-void MusicSchedule::rewind()
+void MusicSchedule::rewind(Integer song)
 {
-    m_songnum = 0;
+    m_songnum = song;
     Timer2.stop();
 }
 
@@ -43,11 +44,18 @@ void MusicSchedule::musicon(Integer song)
     if (const auto count = readSongCount(m_program))
         songcount = *count;
     player().Open(entry(m_program.form<frmMusic>().List1(), song));
+    Q_EMIT opened(song);
     Timer2.start();
 }
 
 void MusicSchedule::start(MusicClaim *claim)
 {
+    // The first song counts as played in the first round of "each song once".
+    auto &music = m_program.form<frmMusic>();
+    if (music.chkRandomM()->checkState() == Qt::Checked && countOf(music.List1()) > 0) {
+        m_round.peek(countOf(music.List1()), m_draw);
+        m_round.take(m_songnum);
+    }
     if (!claim) {
         musicon(m_songnum);
         return;
@@ -76,7 +84,12 @@ void MusicSchedule::Timer2_Timer()
     if (player().PlayState() == MediaPlayer::kPlaying)
         return;
     if (music.chkRandomM()->checkState() == Qt::Checked) {
-        player().Open(entry(music.List1(), randomIndex(m_draw(), n)));
+        Integer song = 0;
+        if (!m_program.form<frmSettings>().showOptions().shuffleM)
+            song = randomIndex(m_draw(), n);
+        else if (n > 0)
+            m_round.take(song = m_round.peek(n, m_draw));
+        player().Open(entry(music.List1(), song));
         return;
     }
     m_songnum = m_songnum + 1 < songcount ? Integer(m_songnum + 1) : Integer(0);

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "runtime/Numbers.h"
+#include "show/ShuffleRound.h"
 
 namespace vz {
 
@@ -26,8 +27,9 @@ public:
     ~MusicSchedule() override;
     void setDraw(std::function<double()> draw) { m_draw = std::move(draw); }
 
-    // The show's load: the music waits, and starts again from the first song.
-    void rewind();
+    // The show's load: the music waits, and starts again from the first song,
+    // or from `song` when the show continues where the last one stopped.
+    void rewind(Integer song = 0);
     // Starts the music at songnum(); with a claim, once the claim is gained
     // (and at once when it is free).
     void start(MusicClaim *claim);
@@ -37,6 +39,10 @@ public:
     Integer songnum() const { return m_songnum; }
     // The music ends and stays ended; a claim is given up.
     void stop();
+
+Q_SIGNALS:
+    // A song was opened in list order; the next in order is song + 1.
+    void opened(Integer song);
 
 private:
     void Timer2_Timer();
@@ -48,6 +54,7 @@ private:
     std::unique_ptr<MediaPlayer> m_player;
     MusicClaim *m_claim = nullptr;
     std::function<double()> m_draw;
+    ShuffleRound m_round; // songs left in this round, with "each song once"
     Integer songcount = 0;
     Integer m_songnum = 0;
     int m_failedSongs = 0; // songs in a row that did not play

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "controls/ListBox.h"
+#include "dialogs/music/frmMusic.h"
 #include "dialogs/picture/frmSettings.h"
 #include "platform/Cursor.h"
 #include "platform/HostWindow.h"
@@ -131,6 +132,8 @@ void frmmain::finishLoad()
     if (!m_loadPending)
         return;
     m_loadPending = false;
+    if (program().form<frmSettings>().showOptions().resumeP)
+        resume();
     // A timer with no interval never fires, so a bad interval leaves the
     // backdrop up for the whole show.
     const int interval = pictureInterval(program().form<frmSettings>().Text1()->text());
@@ -147,6 +150,23 @@ void frmmain::finishLoad()
     // one plays the music.
     m_music.start(m_embedded ? &program().musicClaim() : nullptr);
     qCDebug(lcShow) << "loaded";
+}
+
+void frmmain::resume()
+{
+    auto &settings = program().form<frmSettings>();
+    auto &music = program().form<frmMusic>();
+    m_position.emplace(program(), settings.List1()->entries(), music.List1()->entries());
+    if (const auto place = m_position->pictures())
+        m_order.resume(*place, countOf(settings.List1()));
+    // Songs continue only in list order; at random the first is the first.
+    const bool songsInOrder = music.chkRandomM()->checkState() != Qt::Checked;
+    if (const auto song = m_position->nextSong(); song && songsInOrder && *song < countOf(music.List1()))
+        m_music.rewind(*song);
+    connect(&m_music, &MusicSchedule::opened, this, [this, songsInOrder](Integer song) {
+        if (songsInOrder)
+            m_position->saveNextSong(Integer(song + 1));
+    });
 }
 
 void frmmain::paintEvent(QPaintEvent *event)
@@ -238,6 +258,8 @@ void frmmain::showPrepared()
     }
     Image1->setPicture(std::move(picture));
     m_order.shown(m_nextChoice);
+    if (m_position)
+        m_position->savePictures(m_order.place());
     const float left = (float(width()) - float(Image1->width())) / 2.0f;
     Image1->move(qRound(left), Image1->y());
     const float top = (float(height()) - float(Image1->height())) / 2.0f;
@@ -252,7 +274,11 @@ void frmmain::prepareNext()
     const Integer n = countOf(settings.List1());
     if (n == 0)
         return;
-    m_nextChoice = m_order.next(n, settings.chkRandomP()->checkState() == Qt::Checked);
+    using Order = PictureOrder::Mode;
+    const Order mode = settings.chkRandomP()->checkState() != Qt::Checked ? Order::InOrder
+                       : settings.showOptions().shuffleP                  ? Order::Shuffled
+                                                                          : Order::Random;
+    m_nextChoice = m_order.next(n, mode);
     m_next.prepare({entry(settings.List1(), m_nextChoice.index), pixelSize(),
                     settings.chkFitP()->checkState() == Qt::Checked});
 }

@@ -13,12 +13,14 @@
 #include <QPoint>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 #include "runtime/Form.h"
 #include "runtime/Numbers.h"
 #include "show/MusicSchedule.h"
 #include "show/PictureOrder.h"
 #include "show/PicturePreparer.h"
+#include "show/ShowPosition.h"
 
 namespace vz {
 
@@ -75,6 +77,9 @@ private:
     void showPrepared();
     // Chooses the next picture and starts decoding it.
     void prepareNext();
+    // With "continue where the last show stopped": the order and the music
+    // take up the stored position, and keep it up to date from now on.
+    void resume();
     // The window's size in device pixels, what a picture is decoded for.
     QSize pixelSize() const;
     void giveWayToSettings();
@@ -86,6 +91,9 @@ private:
     PictureOrder m_order;
     PictureOrder::Choice m_nextChoice;
     MusicSchedule m_music;
+    // Where the show stands, kept for the next show: only with "continue
+    // where the last show stopped".
+    std::optional<ShowPosition> m_position;
     PicturePreparer m_next;
     QPoint formpos;
     QPoint imagepos;

@@ -22,6 +22,7 @@
 #include "runtime/Version.h"
 #include "settings/MusicSettings.h"
 #include "settings/PictureSettings.h"
+#include "settings/ShowOptions.h"
 #include "show/PictureBox.h"
 #include "show/frmmain.h"
 #include "startup/Module1.h"
@@ -118,7 +119,7 @@ QList<int> tick(frmmain &show, int ticks)
     for (int i = 0; i < ticks; ++i) {
         QSignalSpy spy(&show, &frmmain::pictureShown);
         show.timer1().start();
-        spy.wait(1000);
+        spy.wait(5000);
         shown << show.image1().width() - 10;
     }
     return shown;
@@ -500,6 +501,51 @@ private Q_SLOTS:
         QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::BlankCursor);
         Terminate(**program); // as on SIGTERM: the show's own exit
         QVERIFY(!QGuiApplication::overrideCursor() && (*program)->hasEnded());
+    }
+
+    // "Each picture once per round": every picture once in each round, none
+    // twice in a row across rounds. "Continue where the last show stopped":
+    // the next show takes up the order, and the shuffled round, where the last
+    // one left it; after the list is edited it starts at the first again.
+    void showShufflesAndResumes()
+    {
+        const auto option = [](TestProgram &p, const QString &key) {
+            QVERIFY(p->store().save(kAppTitle, kPresets, key, QStringLiteral("1")));
+        };
+        option(*program, kShuffleP);
+        const QList<int> shown = tick(loadShow(*program, "1", "1", 3), 30);
+        for (int round = 0; round < 10; ++round) {
+            QList<int> one = shown.mid(round * 3, 3);
+            std::sort(one.begin(), one.end());
+            QCOMPARE(one, (QList<int>{0, 1, 2}));
+        }
+        for (int i = 1; i < shown.size(); ++i)
+            QVERIFY(shown[i] != shown[i - 1]);
+
+        for (const bool shuffled : {false, true}) {
+            TestProgram p;
+            option(p, kResumeP);
+            if (shuffled)
+                option(p, kShuffleP);
+            const auto again = [&p] {
+                p->unload(p->loadedForm<frmmain>());
+                QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                frmmain &show = p->form<frmmain>();
+                show.finishLoad();
+                return tick(show, 1).first();
+            };
+            const QList<int> first = tick(loadShow(p, shuffled ? "1" : "0", "1", 3), 2);
+            QCOMPARE(first.size(), 2);
+            QVERIFY(first[0] != first[1] && !first.contains(again()));
+            if (shuffled)
+                continue;
+            // The list as it now is: 1.bmp, 0.bmp; its first is 11 pixels wide.
+            p->unload(p->loadedForm<frmSettings>());
+            const QDir folder(p.folder());
+            p.writeProgramFile(kPictureListFile, "1\r\n 2 \r\n" + folder.filePath(QStringLiteral("1.bmp")).toUtf8() + "\r\n"
+                                                     + folder.filePath(QStringLiteral("0.bmp")).toUtf8() + "\r\n");
+            QCOMPARE(again(), 1);
+        }
     }
 
     // Inside a host's window the cursor is the host's: giving way to the
