@@ -140,10 +140,14 @@ void frmmain::finishLoad()
     if (interval > 0) {
         Timer1.setInterval(interval);
         Timer1.start();
-        // The first picture is decoded while the backdrop is up.
+        // The first picture is decoded while the backdrop is up. A screen
+        // locker starts its shows afresh often: there the first picture
+        // comes as soon as it is decoded.
         QTimer::singleShot(0, this, [this] {
             if (!m_next.pending())
                 prepareNext();
+            if (m_embedded)
+                Timer1_Timer();
         });
     }
     // Of the shows in the windows of a screen locker, one per monitor, only
