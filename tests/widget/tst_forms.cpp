@@ -3,6 +3,7 @@
 // the program running; and the show's sequencing.
 
 #include <QCheckBox>
+#include <QDialog>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
@@ -237,6 +238,31 @@ private Q_SLOTS:
             QVERIFY(boxes->texts().isEmpty());
             cleanup();
         }
+    }
+
+    // The show options are stored by the picture dialog's OK, as they were set
+    // in their dialog's OK, and dropped by its Cancel; options never set are
+    // not stored at all.
+    void showOptions()
+    {
+        const auto saveWith = [this](bool take, bool cancelSettings) {
+            init();
+            frmSettings &d = (*program)->form<frmSettings>();
+            QTimer::singleShot(0, [take] {
+                auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->findChildren<QCheckBox *>().at(1)->setChecked(true); // each song once per round
+                take ? dialog->accept() : dialog->reject();
+            });
+            button(d, "cmdOptions")->click();
+            button(d, cancelSettings ? "Command4" : "Command3")->click();
+            const QString stored = (*program)->store().get(kAppTitle, kPresets, kShuffleM, QStringLiteral("absent"));
+            cleanup();
+            return stored;
+        };
+        QCOMPARE(saveWith(true, false), QStringLiteral("1"));
+        QCOMPARE(saveWith(false, false), QStringLiteral("absent"));
+        QCOMPARE(saveWith(true, true), QStringLiteral("absent"));
     }
 
     // Remove (the selected entries; a single selected one stands for the
