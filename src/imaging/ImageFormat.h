@@ -7,6 +7,7 @@
 
 #include "imaging/Limits.h"
 #include "imaging/Result.h"
+#include "imaging/colour/ColourProfile.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -39,6 +40,14 @@ public:
     // As readScaled, for a small preview: it may come from a copy of the
     // picture that the file keeps for the purpose.
     virtual Result<QImage> readPreview(QSize atLeast) { return readScaled(atLeast); }
+
+    // The colour space of the pixels last read, as the file names it (sRGB
+    // when it names none); set by the format.
+    const ColourProfile &colour() const { return m_colour; }
+    void setColour(ColourProfile colour) { m_colour = std::move(colour); }
+
+private:
+    ColourProfile m_colour;
 };
 
 class ImageFormat
