@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "platform/Cursor.h"
+#include "platform/DisplayProfile.h"
 #include "platform/HostWindow.h"
 #include "platform/Instance.h"
 #include "platform/Registry.h"
@@ -35,6 +36,8 @@ struct Services {
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Registry> registry;
     std::unique_ptr<HostWindow> hosts;
+    // May be null (a test's Program): pictures are then shown in sRGB.
+    std::unique_ptr<DisplayProfile> displayProfile;
 };
 
 class Program : public QObject
@@ -56,6 +59,11 @@ public:
     Shell &shell() { return *m_services.shell; }
     Registry &registry() { return *m_services.registry; }
     HostWindow &hosts() { return *m_services.hosts; }
+    // The ICC profile of a monitor (0 the first); empty without one.
+    QByteArray displayProfile(int monitor) const
+    {
+        return m_services.displayProfile ? m_services.displayProfile->iccProfile(monitor) : QByteArray();
+    }
 
     // The form of type F, created and loaded on first reference.
     template <class F> F &form();

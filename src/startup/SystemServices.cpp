@@ -5,6 +5,7 @@
 #include "platform/qt/NativeSettingsStore.h"
 #include "platform/qt/SystemCursor.h"
 #include "platform/x11/SystemInstance.h"
+#include "platform/x11/X11DisplayProfile.h"
 #include "platform/x11/X11HostWindow.h"
 
 namespace vz {
@@ -18,6 +19,7 @@ Services systemServices(const QString &executablePath)
     s.shell = std::make_unique<DesktopShell>();
     s.registry = std::make_unique<MachineRegistry>();
     s.hosts = std::make_unique<X11HostWindow>();
+    s.displayProfile = std::make_unique<X11DisplayProfile>();
     return s;
 }
 
