@@ -31,7 +31,7 @@ qint64 decodeMs(const QString &file, int afterMs)
     std::atomic<qint64> doneAt{-1};
     t.start();
     std::thread decode([&] {
-        (void)PictureLoader::loadFitted(file, QSize(1920, 1080), &cancel);
+        (void)PictureLoader::loadFitted(file, QSize(1920, 1080), {}, &cancel);
         doneAt = t.elapsed();
     });
     if (afterMs >= 0) {

@@ -6,7 +6,9 @@
 // fitted to 1920 x 1080 by PictureLoader::loadFitted and made into the
 // picture dialog's 129 x 81 preview by PictureLoader::loadPreview. Then a child process
 // loads ten such pictures one after another through loadVisible, each freed
-// before the next, and reports its peak resident memory.
+// before the next, and reports its peak resident memory. The same photo with
+// an Adobe RGB profile embedded is fitted and cropped as well: its colours
+// are converted to sRGB, against the photo without a profile.
 //
 //   bench_pictureloader [runs]
 
@@ -18,6 +20,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QBuffer>
+#include <QColorSpace>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -254,6 +257,25 @@ int main(int argc, char **argv)
     });
     line("  progressive: loadPreview", progressiveMs);
 
+    // The same photo carrying an Adobe RGB (1998) profile in APP2.
+    const QString profiled = dir.filePath(QStringLiteral("adobe-rgb.jpg"));
+    {
+        QImage image(photo);
+        image.setColorSpace(QColorSpace(QColorSpace::AdobeRgb));
+        QImageWriter writer(profiled, "jpeg");
+        writer.setQuality(90);
+        if (!writer.write(image))
+            return 1;
+    }
+    const double profiledFittedMs = medianMs(runs, [&] {
+        return PictureLoader::loadFitted(profiled, kView).image.size() == fitted;
+    });
+    line("  with a profile: loadFitted", profiledFittedMs);
+    const double profiledVisibleMs = medianMs(runs, [&] {
+        return PictureLoader::loadVisible(profiled, kView).image.size() == kView;
+    });
+    line("  with a profile: loadVisible", profiledVisibleMs);
+
     double djpegMs = -1, fehMs = -1;
     const QString djpeg = QStandardPaths::findExecutable(QStringLiteral("djpeg"));
     if (!djpeg.isEmpty()) {
@@ -288,6 +310,8 @@ int main(int argc, char **argv)
     ratio("loadPreview / whole read", previewMs, readMs, 0.1);
     ratio("loadPreview (EXIF thumbnail) / whole read", thumbnailMs, readMs, 0.1);
     ratio("loadPreview / whole read, progressive", progressiveMs, progressiveReadMs, 0.1);
+    ratio("loadFitted, with / without a profile", profiledFittedMs, fittedMs, 1.15);
+    ratio("loadVisible, with / without a profile", profiledVisibleMs, visibleMs, 1.15);
 
     const auto [startMb, visiblePeakMb] = childRss(QStringList{"--rss-visible"} + files);
     const auto [startFullMb, fullPeakMb] = childRss({"--rss-full", photo});

@@ -11,6 +11,8 @@ packages=(
   libx11-dev libxfixes-dev libjpeg62-turbo-dev
   # HEIF and AVIF: libheif with its HEVC (libde265) and AV1 (dav1d, aom) decoders.
   libheif-dev libheif1 libde265-0 libdav1d6 libaom3
+  # Colour profiles: Little CMS; zlib for the profiles PNG files compress.
+  liblcms2-dev liblcms2-2 zlib1g-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav gstreamer1.0-pulseaudio
   fonts-dejavu-core xdg-utils
   dpkg-dev file
@@ -20,6 +22,7 @@ if [ "${1:-}" = "--test" ]; then
     xvfb xdotool x11-utils x11-xserver-utils imagemagick
     pulseaudio pulseaudio-utils sox libsox-fmt-mp3 gstreamer1.0-tools libjpeg-turbo-progs feh
     libheif-examples webp libtiff-tools
+    liblcms2-utils icc-profiles-free libgs-common
     xss-lock dbus xscreensaver xsecurelock
   )
 fi

@@ -5,6 +5,7 @@
 #include "imaging/ByteReader.h"
 #include "imaging/Dib.h"
 #include "imaging/ImageFormat.h"
+#include "imaging/colour/FileColours.h"
 
 #include <QFile>
 
@@ -79,7 +80,13 @@ public:
             return damaged(QStringLiteral("the bitmap header is not valid"));
         if (bitsOffset < kFileHeader + info->headerSize || bitsOffset > file.size())
             return damaged(QStringLiteral("the bitmap header points outside the file"));
-        return openDib(file, kFileHeader, *info, bitsOffset - kFileHeader);
+        ColourProfile colour = bitmapColours(file, in.bytes(kFileHeader), kFileHeader);
+        if (!file.seek(0))
+            return damaged(file.errorString());
+        auto source = openDib(file, kFileHeader, *info, bitsOffset - kFileHeader);
+        if (source)
+            source.value()->setColour(std::move(colour));
+        return source;
     }
 };
 

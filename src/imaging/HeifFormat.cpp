@@ -3,7 +3,9 @@
 // applies them while decoding and gives the image's size as it comes out;
 // the EXIF orientation such a file may also carry only repeats them and is
 // not applied again. Deeper samples come out as 8 bits (the interleaved
-// chroma asked for has 8).
+// chroma asked for has 8). libheif turns YCbCr into RGB by the matrix of the
+// file's nclx box; the colour space that box or an ICC profile names is
+// handed on to be converted (see imaging/colour/).
 
 #include "imaging/ImageFormat.h"
 
@@ -37,6 +39,25 @@ Failure failure(const heif_error &error)
     return damaged(message);
 }
 
+// The colours of the image behind handle, as its colr property gives them:
+// an ICC profile, or an nclx box's primaries and transfer (the box may also
+// say sRGB, or nothing).
+ColourProfile colourOf(const heif_image_handle *handle)
+{
+    if (const size_t bytes = heif_image_handle_get_raw_color_profile_size(handle); bytes > 0) {
+        QByteArray icc(qsizetype(bytes), Qt::Uninitialized);
+        if (heif_image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
+            return {};
+        return ColourProfile::fromIcc(std::move(icc), ColourProfile::Model::Rgb, "a HEIF picture");
+    }
+    heif_color_profile_nclx *nclx = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok)
+        return {};
+    const ColourProfile profile = ColourProfile::fromNclx(nclx->color_primaries, nclx->transfer_characteristics);
+    heif_nclx_color_profile_free(nclx);
+    return profile;
+}
+
 class HeifSource final : public ImageSource
 {
 public:
@@ -60,6 +81,7 @@ public:
         m_size = QSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
         if (m_size.isEmpty())
             return damaged(QStringLiteral("the picture has no size"));
+        setColour(colourOf(handle));
         // Before it converts them, the decoder holds up to four full planes
         // of samples (colour and alpha, nothing subsampled).
         const qint64 sampleBytes = heif_image_handle_get_luma_bits_per_pixel(handle) > 8 ? 2 : 1;
@@ -87,8 +109,12 @@ public:
             const QSize small(heif_image_handle_get_width(found), heif_image_handle_get_height(found));
             if (!copyServes(small, m_size, atLeast))
                 continue;
-            if (auto pixels = decode(found, QRect(QPoint(0, 0), small)))
+            if (auto pixels = decode(found, QRect(QPoint(0, 0), small))) {
+                // A copy without colours of its own has the picture's.
+                if (heif_image_handle_get_color_profile_type(found) != heif_color_profile_type_not_present)
+                    setColour(colourOf(found));
                 return pixels;
+            }
         }
         return readScaled(atLeast);
     }

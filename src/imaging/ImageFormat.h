@@ -8,6 +8,7 @@
 #include "imaging/Cancel.h"
 #include "imaging/Limits.h"
 #include "common/Result.h"
+#include "imaging/colour/ColourProfile.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -44,12 +45,17 @@ public:
     // A decode that reads or readScaled start afterwards stops early, with a
     // failure, once *flag is set (where the format allows: see Cancel.h).
     void setCancelFlag(const CancelFlag *flag) { m_cancel = flag; }
+    // The colour space of the pixels last read, as the file names it (sRGB
+    // when it names none); set by the format.
+    const ColourProfile &colour() const { return m_colour; }
+    void setColour(ColourProfile colour) { m_colour = std::move(colour); }
 
 protected:
     const CancelFlag *cancelFlag() const { return m_cancel; }
 
 private:
     const CancelFlag *m_cancel = nullptr;
+    ColourProfile m_colour;
 };
 
 class ImageFormat

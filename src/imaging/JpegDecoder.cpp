@@ -2,6 +2,7 @@
 
 #include "imaging/ExifOrientation.h"
 #include "imaging/Limits.h"
+#include "imaging/colour/ColourProfile.h"
 
 #include <QIODevice>
 #include <QSysInfo>
@@ -120,6 +121,14 @@ void cmykToRgb32(const unsigned char *cmyk, unsigned char *out, int width, bool 
     }
 }
 
+// The samples as ink amounts, whichever way they are written.
+void cmykSamples(const unsigned char *cmyk, unsigned char *out, int width, bool inverted)
+{
+    const unsigned char flip = inverted ? 255 : 0;
+    for (int i = 0; i < width * 4; ++i)
+        out[i] = cmyk[i] ^ flip;
+}
+
 } // namespace
 
 struct JpegDecoder::State
@@ -190,6 +199,7 @@ bool JpegDecoder::guardedReadHeader()
     s.info.mem->max_memory_to_use = long(kMaxDecoderBytes);
     s.info.src = &s.source.pub;
     jpeg_save_markers(&s.info, JPEG_APP0 + 1, 0xFFFF);
+    jpeg_save_markers(&s.info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&s.info, TRUE);
     for (jpeg_saved_marker_ptr m = s.info.marker_list; m; m = m->next) {
         if (m->marker == JPEG_APP0 + 1 && m->data_length >= 6
@@ -230,6 +240,22 @@ void JpegDecoder::setCancelFlag(const CancelFlag *flag)
     m_state->source.cancel = flag;
 }
 
+QByteArray JpegDecoder::iccProfile() const
+{
+    if (!m_state->headerRead)
+        return {};
+    QList<QByteArrayView> segments;
+    for (jpeg_saved_marker_ptr m = m_state->info.marker_list; m; m = m->next)
+        if (m->marker == JPEG_APP0 + 2)
+            segments << QByteArrayView(reinterpret_cast<const char *>(m->data), qsizetype(m->data_length));
+    return iccFromJpegSegments(segments);
+}
+
+bool JpegDecoder::isGrey() const
+{
+    return m_state->headerRead && m_state->info.num_components == 1;
+}
+
 QSize JpegDecoder::scaledSize(int scale) const
 {
     // As libjpeg rounds its output size: up.
@@ -245,7 +271,7 @@ QImage JpegDecoder::decode(const QRect &rect, int scale, bool coarse)
         return {};
     }
     m_state->decoded = true;
-    QImage image(rect.size(), QImage::Format_RGB32);
+    QImage image(rect.size(), isCmyk() && m_cmykSamples ? QImage::Format_RGBA8888 : QImage::Format_RGB32);
     if (image.isNull()) {
         m_error = QStringLiteral("not enough memory for %1 x %2 pixels")
                       .arg(rect.width()).arg(rect.height());
@@ -317,7 +343,7 @@ bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &
             continue;
         const unsigned char *from = row + std::size_t(skipColumns) * 4;
         if (cmyk)
-            cmykToRgb32(from, target, rect.width(), inverted);
+            (m_cmykSamples ? cmykSamples : cmykToRgb32)(from, target, rect.width(), inverted);
         else
             std::memcpy(target, from, std::size_t(rect.width()) * 4);
     }

@@ -35,6 +35,14 @@ public:
     bool isCmyk() const;
     // The JPEG thumbnail stored in the EXIF data, if any, undecoded.
     QByteArray thumbnail() const;
+    // The ICC profile of the APP2 segments, put together; empty if none.
+    QByteArray iccProfile() const;
+    // Whether the pixels are stored as one grey component.
+    bool isGrey() const;
+    // Makes decode() give a CMYK picture's samples as they are (C, M, Y, K
+    // bytes of a Format_RGBA8888 image, 255 for full ink), for a colour
+    // profile to convert, instead of RGB by the plain formula.
+    void keepCmykSamples() { m_cmykSamples = true; }
 
     // The size of the pixels as stored, decoded at 1 / scale (1, 2, 4 or 8).
     QSize scaledSize(int scale) const;
@@ -60,6 +68,7 @@ private:
 
     std::unique_ptr<State> m_state;
     QString m_error;
+    bool m_cmykSamples = false;
 };
 
 } // namespace vz::picture

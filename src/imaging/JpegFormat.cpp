@@ -25,6 +25,14 @@ public:
     {
         if (!m_decoder.readHeader())
             return damaged(m_decoder.errorString());
+        if (const QByteArray icc = m_decoder.iccProfile(); !icc.isEmpty()) {
+            using Model = ColourProfile::Model;
+            const Model pixels = m_decoder.isCmyk() ? Model::Cmyk : m_decoder.isGrey() ? Model::Grey : Model::Rgb;
+            setColour(ColourProfile::fromIcc(icc, pixels, "a JPEG"));
+            // Inks are converted by their profile, from the samples.
+            if (pixels == Model::Cmyk && !colour().isNull())
+                m_decoder.keepCmykSamples();
+        }
         return std::nullopt;
     }
 

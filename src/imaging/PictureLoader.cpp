@@ -3,6 +3,7 @@
 #include "imaging/ImageFormat.h"
 #include "imaging/Limits.h"
 #include "imaging/PixelFormat.h"
+#include "imaging/colour/ColourConversion.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -35,17 +36,34 @@ struct Request
 {
     enum Kind { Whole, Visible, Fitted, Stretched } kind = Whole;
     QSize size;
+    QByteArray screenProfile;
     const CancelFlag *cancel = nullptr;
 };
 
-Picture scaled(ImageSource &source, QSize target, bool preview)
+ColourProfile screenColours(const Request &request)
+{
+    if (request.screenProfile.isEmpty())
+        return {};
+    return ColourProfile::fromIcc(request.screenProfile, ColourProfile::Model::Rgb, "the screen");
+}
+
+// Colours are converted once the picture has the size it is shown at, so
+// that only the pixels shown are; CMYK samples before they are scaled, as
+// Qt scales RGB only.
+Picture scaled(ImageSource &source, QSize target, bool preview, const ColourProfile &screen)
 {
     auto pixels = preview ? source.readPreview(target) : source.readScaled(target);
     if (!pixels)
         return failure(pixels.error());
-    QImage image = thirtyTwoBit(std::move(pixels).value());
+    const bool cmyk = source.colour().model() == ColourProfile::Model::Cmyk;
+    QImage image = std::move(pixels).value();
+    if (cmyk)
+        image = convertColours(std::move(image), source.colour(), screen);
+    image = thirtyTwoBit(std::move(image));
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!cmyk)
+        image = convertColours(std::move(image), source.colour(), screen);
     return picture(std::move(image), target, {});
 }
 
@@ -62,10 +80,11 @@ Picture decode(QFile &file, const ImageFormat &format, const Request &request)
     // Formats that cannot stop half-way at least do not start.
     if (isCancelled(request.cancel))
         return failure(QStringLiteral("The decode was given up."));
+    const ColourProfile screen = screenColours(request);
     if (request.kind == Request::Stretched && !request.size.isEmpty())
-        return scaled(source, request.size, true);
+        return scaled(source, request.size, true, screen);
     if (request.kind == Request::Fitted && PictureLoader::fittedSize(natural, request.size) != natural)
-        return scaled(source, PictureLoader::fittedSize(natural, request.size), false);
+        return scaled(source, PictureLoader::fittedSize(natural, request.size), false, screen);
     const QRect area = request.kind == Request::Visible ? PictureLoader::visibleRect(natural, request.size)
                                                         : QRect(QPoint(0, 0), natural);
     if (area.isEmpty())
@@ -73,7 +92,7 @@ Picture decode(QFile &file, const ImageFormat &format, const Request &request)
     auto pixels = source.read(area);
     if (!pixels)
         return failure(pixels.error());
-    return picture(std::move(pixels).value(), natural, area.topLeft());
+    return picture(convertColours(std::move(pixels).value(), source.colour(), screen), natural, area.topLeft());
 }
 
 Picture decode(const QString &fileName, const Request &request)
@@ -100,24 +119,26 @@ Picture decode(const QString &fileName, const Request &request)
 
 } // namespace
 
-Picture PictureLoader::load(const QString &fileName)
+Picture PictureLoader::load(const QString &fileName, const QByteArray &screenProfile)
 {
-    return decode(fileName, {});
+    return decode(fileName, {Request::Whole, {}, screenProfile});
 }
 
-Picture PictureLoader::loadVisible(const QString &fileName, QSize view, const CancelFlag *cancel)
+Picture PictureLoader::loadVisible(const QString &fileName, QSize view, const QByteArray &screenProfile,
+                                   const CancelFlag *cancel)
 {
-    return decode(fileName, {Request::Visible, view, cancel});
+    return decode(fileName, {Request::Visible, view, screenProfile, cancel});
 }
 
-Picture PictureLoader::loadFitted(const QString &fileName, QSize screen, const CancelFlag *cancel)
+Picture PictureLoader::loadFitted(const QString &fileName, QSize screen, const QByteArray &screenProfile,
+                                  const CancelFlag *cancel)
 {
-    return decode(fileName, {Request::Fitted, screen, cancel});
+    return decode(fileName, {Request::Fitted, screen, screenProfile, cancel});
 }
 
-Picture PictureLoader::loadPreview(const QString &fileName, QSize box)
+Picture PictureLoader::loadPreview(const QString &fileName, QSize box, const QByteArray &screenProfile)
 {
-    return decode(fileName, {Request::Stretched, box});
+    return decode(fileName, {Request::Stretched, box, screenProfile});
 }
 
 QSize PictureLoader::fittedSize(QSize naturalSize, QSize screen)

@@ -6,6 +6,7 @@
 
 #include "imaging/ExifOrientation.h"
 #include "imaging/ImageFormat.h"
+#include "imaging/colour/FileColours.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -110,24 +111,38 @@ public:
     Result<std::unique_ptr<ImageSource>> open(QFile &file) const override
     {
         int orientation = 1;
+        ColourProfile colour;
         switch (m_kind) {
-        case Kind::Png: orientation = orientationOf(findChunk(file, 8, "eXIf", false)); break;
+        case Kind::Png:
+            orientation = orientationOf(findChunk(file, 8, "eXIf", false));
+            colour = pngColours(file);
+            break;
         case Kind::Webp:
             // Qt's WebP reader holds the whole file.
             if (file.size() > kMaxFileBytes)
                 return fileTooLarge();
             // Only the extended format (a VP8X chunk first) carries metadata.
-            if (file.peek(16).endsWith("VP8X"))
+            if (file.peek(16).endsWith("VP8X")) {
                 orientation = orientationOf(findChunk(file, 12, "EXIF", true));
+                if (const QByteArray icc = findChunk(file, 12, "ICCP", true); !icc.isEmpty())
+                    colour = ColourProfile::fromIcc(icc, ColourProfile::Model::Rgb, "a WebP picture");
+            }
             break;
-        case Kind::Tiff: orientation = tiffOrientation(file); break;
+        case Kind::Tiff:
+            orientation = tiffOrientation(file);
+            colour = tiffColours(file);
+            break;
         }
         if (!file.seek(0))
             return damaged(file.errorString());
         auto stored = QtImageSource::open(file, m_kind == Kind::Png ? "png" : m_kind == Kind::Webp ? "webp" : "tiff");
-        if (!stored || orientation == 1)
+        if (!stored)
             return stored;
-        return std::unique_ptr<ImageSource>(std::make_unique<OrientedSource>(std::move(stored).value(), orientation));
+        std::unique_ptr<ImageSource> source = std::move(stored).value();
+        if (orientation != 1)
+            source = std::make_unique<OrientedSource>(std::move(source), orientation);
+        source->setColour(std::move(colour));
+        return source;
     }
 
 private:

@@ -15,6 +15,7 @@
 #include <unordered_map>
 
 #include "platform/Cursor.h"
+#include "platform/DisplayProfile.h"
 #include "platform/HostWindow.h"
 #include "platform/Instance.h"
 #include "platform/MusicClaim.h"
@@ -37,6 +38,8 @@ struct Services {
     std::unique_ptr<Registry> registry;
     std::unique_ptr<HostWindow> hosts;
     std::unique_ptr<MusicClaim> music;
+    // May be null (a test's Program): pictures are then shown in sRGB.
+    std::unique_ptr<DisplayProfile> displayProfile;
 };
 
 class Program : public QObject
@@ -59,6 +62,11 @@ public:
     Registry &registry() { return *m_services.registry; }
     HostWindow &hosts() { return *m_services.hosts; }
     MusicClaim &musicClaim() { return *m_services.music; }
+    // The ICC profile of a monitor (0 the first); empty without one.
+    QByteArray displayProfile(int monitor) const
+    {
+        return m_services.displayProfile ? m_services.displayProfile->iccProfile(monitor) : QByteArray();
+    }
 
     // The form of type F, created and loaded on first reference.
     template <class F> F &form();

@@ -31,8 +31,8 @@ Stamp stampOf(const QString &fileName)
 
 Picture load(const PictureRequest &request, const picture::CancelFlag *cancel = nullptr)
 {
-    return request.fit ? PictureLoader::loadFitted(request.fileName, request.screen, cancel)
-                       : PictureLoader::loadVisible(request.fileName, request.screen, cancel);
+    return request.fit ? PictureLoader::loadFitted(request.fileName, request.screen, request.screenProfile, cancel)
+                       : PictureLoader::loadVisible(request.fileName, request.screen, request.screenProfile, cancel);
 }
 
 } // namespace

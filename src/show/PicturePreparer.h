@@ -20,12 +20,14 @@ namespace vz {
 
 Q_DECLARE_LOGGING_CATEGORY(lcShow)
 
-// What a picture is decoded for: the file, the screen in device pixels, and
-// whether a large picture is fitted to the screen or shown at natural size.
+// What a picture is decoded for: the file, the screen in device pixels,
+// whether a large picture is fitted to the screen or shown at natural size,
+// and the screen's colour profile (empty: sRGB).
 struct PictureRequest {
     QString fileName;
     QSize screen;
     bool fit = false;
+    QByteArray screenProfile;
     bool operator==(const PictureRequest &) const = default;
 };
 

@@ -1,6 +1,7 @@
 #include "show/frmmain.h"
 
 #include <QCheckBox>
+#include <algorithm>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -134,6 +135,9 @@ void frmmain::finishLoad()
     m_loadPending = false;
     if (program().form<frmSettings>().showOptions().resumeP)
         resume();
+    // Pictures are shown in the colours of the monitor's profile, where the
+    // desktop's colour manager names one.
+    m_screenProfile = program().displayProfile(int(std::max<qsizetype>(0, QGuiApplication::screens().indexOf(screen()))));
     // A timer with no interval never fires, so a bad interval leaves the
     // backdrop up for the whole show.
     const int interval = pictureInterval(program().form<frmSettings>().Text1()->text());
@@ -284,7 +288,7 @@ void frmmain::prepareNext()
                                                                           : Order::Random;
     m_nextChoice = m_order.next(n, mode);
     m_next.prepare({entry(settings.List1(), m_nextChoice.index), pixelSize(),
-                    settings.chkFitP()->checkState() == Qt::Checked});
+                    settings.chkFitP()->checkState() == Qt::Checked, m_screenProfile});
 }
 
 QSize frmmain::pixelSize() const

@@ -95,6 +95,7 @@ private:
     // where the last show stopped".
     std::optional<ShowPosition> m_position;
     PicturePreparer m_next;
+    QByteArray m_screenProfile;
     QPoint formpos;
     QPoint imagepos;
     bool m_inTick = false;            // a message box of the tick is up

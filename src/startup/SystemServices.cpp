@@ -9,6 +9,7 @@
 #include "platform/qt/NativeSettingsStore.h"
 #include "platform/qt/SystemCursor.h"
 #include "platform/x11/SystemInstance.h"
+#include "platform/x11/X11DisplayProfile.h"
 #include "platform/x11/X11HostWindow.h"
 
 namespace vz {
@@ -26,6 +27,7 @@ Services systemServices(const QString &executablePath)
     if (runtime.isEmpty())
         runtime = QDir::tempPath();
     s.music = std::make_unique<LockClaim>(LockClaim::fileFor(runtime, qEnvironmentVariable("DISPLAY")));
+    s.displayProfile = std::make_unique<X11DisplayProfile>();
     return s;
 }
 

@@ -548,6 +548,9 @@ private Q_SLOTS:
         for (int i = 1; i < shown.size(); ++i)
             QVERIFY(shown[i] != shown[i - 1]);
 
+        // Open while the forms are unloaded and loaded again, as the dialogs would be.
+        QWidget keepsTheProgramOpen;
+        keepsTheProgramOpen.show();
         for (const bool shuffled : {false, true}) {
             TestProgram p;
             option(p, kResumeP);
