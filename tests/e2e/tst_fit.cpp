@@ -1,6 +1,10 @@
 // Fitting large pictures: the switch through OK and Cancel, the show with it on and off.
 
+#include <QFile>
 #include <QTest>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include "support/Desktop.h"
 
@@ -149,6 +153,27 @@ private Q_SLOTS:
             for (int k = 0; k < formats.size(); ++k)
                 QVERIFY2(waitFor([&] { return showsStripes(x->screenshot(), k, fit); }), qPrintable(files[k]));
         }
+    }
+
+    // Where the desktop's colour manager names the monitor's profile on the
+    // root window, the show's pictures come in that profile's numbers: sRGB
+    // (0, 200, 0) is (112, 199, 47) in Adobe RGB, as Little CMS converts it.
+    void picturesInTheMonitorsColours()
+    {
+        QFile icc(QStringLiteral("/usr/share/color/icc/compatibleWithAdobeRGB1998.icc"));
+        QVERIFY(icc.open(QIODevice::ReadOnly));
+        const QByteArray profile = icc.readAll();
+        Display *d = XOpenDisplay(x->display().toLocal8Bit().constData());
+        const Atom name = XInternAtom(d, "_ICC_PROFILE", False);
+        XChangeProperty(d, DefaultRootWindow(d), name, XA_CARDINAL, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char *>(profile.constData()), int(profile.size()));
+        XSync(d, False);
+        Desk desk(*x, {});
+        desk.startShow({solidPicture(desk.app, QStringLiteral("green.bmp"), {100, 51}, QColor(0, 200, 0))});
+        const bool shown = waitFor([&] { return near(desk.centre(), QColor(112, 199, 47), 3); });
+        XDeleteProperty(d, DefaultRootWindow(d), name);
+        XCloseDisplay(d);
+        QVERIFY(shown);
     }
 
     // A file changed or added after it was prepared is read again at its tick.
