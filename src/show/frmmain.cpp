@@ -12,7 +12,9 @@
 #include "platform/HostWindow.h"
 #include "runtime/MessageBox.h"
 #include "runtime/Program.h"
+#include "show/Caption.h"
 #include "show/CoverWindow.h"
+#include "show/Crossfade.h"
 #include "show/InputWatch.h"
 #include "show/ListEntries.h"
 #include "show/PictureBox.h"
@@ -132,7 +134,17 @@ void frmmain::finishLoad()
     if (!m_loadPending)
         return;
     m_loadPending = false;
-    if (program().form<frmSettings>().showOptions().resumeP)
+    m_options = program().form<frmSettings>().showOptions();
+    if (m_options.blurP) {
+        m_surround = new QLabel(this);
+        m_surround->setAttribute(Qt::WA_TransparentForMouseEvents);
+        m_surround->stackUnder(Image1);
+    }
+    if (m_options.captionP != ShowOptions::NoCaption)
+        m_caption = new Caption(this);
+    if (m_options.fadeP)
+        m_fade = new Crossfade(this);
+    if (m_options.resumeP)
         resume();
     // A timer with no interval never fires, so a bad interval leaves the
     // backdrop up for the whole show.
@@ -249,9 +261,15 @@ void frmmain::Timer1_Timer()
 
 void frmmain::showPrepared()
 {
+    QPixmap before;
+    if (m_fade) {
+        m_fade->finish();
+        before = grab();
+    }
     Image2->setVisible(false);
     Image1->setVisible(true);
-    Picture picture = m_next.take(pixelSize());
+    PreparedPicture prepared = m_next.take(pixelSize());
+    Picture &picture = prepared.picture;
     if (!picture.ok()) {
         m_inTick = true;
         Timer1.stop();
@@ -268,6 +286,7 @@ void frmmain::showPrepared()
     Image1->move(qRound(left), Image1->y());
     const float top = (float(height()) - float(Image1->height())) / 2.0f;
     Image1->move(Image1->x(), qRound(top));
+    dress(prepared, std::move(before));
     prepareNext();
     Q_EMIT pictureShown();
 }
@@ -283,8 +302,24 @@ void frmmain::prepareNext()
                        : settings.showOptions().shuffleP                  ? Order::Shuffled
                                                                           : Order::Random;
     m_nextChoice = m_order.next(n, mode);
-    m_next.prepare({entry(settings.List1(), m_nextChoice.index), pixelSize(),
-                    settings.chkFitP()->checkState() == Qt::Checked});
+    m_nextFile = entry(settings.List1(), m_nextChoice.index);
+    const bool dated = m_options.captionP == ShowOptions::DateTaken || m_options.captionP == ShowOptions::NameAndDate;
+    m_next.prepare({m_nextFile, pixelSize(), settings.chkFitP()->checkState() == Qt::Checked, m_options.blurP, dated});
+}
+
+void frmmain::dress(const PreparedPicture &prepared, QPixmap before)
+{
+    if (m_surround) {
+        QPixmap surround = QPixmap::fromImage(prepared.surround);
+        surround.setDevicePixelRatio(devicePixelRatioF());
+        m_surround->setPixmap(surround);
+        m_surround->setGeometry(rect());
+        m_surround->setVisible(!surround.isNull());
+    }
+    if (m_caption)
+        m_caption->setCaption(captionText(m_options.captionP, m_nextFile, prepared.taken));
+    if (m_fade)
+        m_fade->start(std::move(before), grab(), m_options.fadeMs);
 }
 
 QSize frmmain::pixelSize() const

@@ -17,6 +17,7 @@
 
 #include "runtime/Form.h"
 #include "runtime/Numbers.h"
+#include "settings/ShowOptions.h"
 #include "show/MusicSchedule.h"
 #include "show/PictureOrder.h"
 #include "show/PicturePreparer.h"
@@ -24,6 +25,8 @@
 
 namespace vz {
 
+class Caption;
+class Crossfade;
 class InputWatch;
 class PictureBox;
 class ScreenCovers;
@@ -80,6 +83,9 @@ private:
     // With "continue where the last show stopped": the order and the music
     // take up the stored position, and keep it up to date from now on.
     void resume();
+    // The surround, the caption and the fade of a prepared picture, as the
+    // options ask; before: the show as it was, for the fade.
+    void dress(const PreparedPicture &prepared, QPixmap before);
     // The window's size in device pixels, what a picture is decoded for.
     QSize pixelSize() const;
     void giveWayToSettings();
@@ -90,6 +96,12 @@ private:
     QTimer Timer1;
     PictureOrder m_order;
     PictureOrder::Choice m_nextChoice;
+    QString m_nextFile;
+    ShowOptions m_options;
+    // Made only for the options that ask for them.
+    QLabel *m_surround = nullptr;
+    Caption *m_caption = nullptr;
+    Crossfade *m_fade = nullptr;
     MusicSchedule m_music;
     // Where the show stands, kept for the next show: only with "continue
     // where the last show stopped".
