@@ -12,12 +12,12 @@
 #include "platform/HostWindow.h"
 #include "runtime/MessageBox.h"
 #include "runtime/Program.h"
-#include "show/Caption.h"
 #include "show/CoverWindow.h"
-#include "show/Crossfade.h"
 #include "show/InputWatch.h"
 #include "show/ListEntries.h"
+#include "show/MonitorShow.h"
 #include "show/PictureBox.h"
+#include "show/PictureDressing.h"
 #include "show/ScreenCovers.h"
 #include "startup/Module1.h"
 
@@ -135,15 +135,13 @@ void frmmain::finishLoad()
         return;
     m_loadPending = false;
     m_options = program().form<frmSettings>().showOptions();
-    if (m_options.blurP) {
-        m_surround = new QLabel(this);
-        m_surround->setAttribute(Qt::WA_TransparentForMouseEvents);
-        m_surround->stackUnder(Image1);
+    m_dressing = std::make_unique<PictureDressing>(*this, *Image1, m_options);
+    if (m_options.allMonP && m_covers) {
+        const bool fit = program().form<frmSettings>().chkFitP()->checkState() == Qt::Checked;
+        m_covers->setMaker([this, fit](QScreen *screen) {
+            return std::make_unique<MonitorShow>(screen, windowTitle(), m_options, fit);
+        });
     }
-    if (m_options.captionP != ShowOptions::NoCaption)
-        m_caption = new Caption(this);
-    if (m_options.fadeP)
-        m_fade = new Crossfade(this);
     if (m_options.resumeP)
         resume();
     // A timer with no interval never fires, so a bad interval leaves the
@@ -261,11 +259,7 @@ void frmmain::Timer1_Timer()
 
 void frmmain::showPrepared()
 {
-    QPixmap before;
-    if (m_fade) {
-        m_fade->finish();
-        before = grab();
-    }
+    QPixmap before = m_dressing ? m_dressing->before() : QPixmap();
     Image2->setVisible(false);
     Image1->setVisible(true);
     PreparedPicture prepared = m_next.take(pixelSize());
@@ -280,13 +274,20 @@ void frmmain::showPrepared()
     }
     Image1->setPicture(std::move(picture));
     m_order.shown(m_nextChoice);
+    // A monitor whose picture is not decoded yet keeps the one it has.
+    for (MonitorShow *monitor : monitorShows())
+        if (monitor->isReady()) {
+            monitor->showPrepared();
+            m_order.shown(monitor->choice());
+        }
     if (m_position)
         m_position->savePictures(m_order.place());
     const float left = (float(width()) - float(Image1->width())) / 2.0f;
     Image1->move(qRound(left), Image1->y());
     const float top = (float(height()) - float(Image1->height())) / 2.0f;
     Image1->move(Image1->x(), qRound(top));
-    dress(prepared, std::move(before));
+    if (m_dressing)
+        m_dressing->apply(prepared, m_nextFile, std::move(before));
     prepareNext();
     Q_EMIT pictureShown();
 }
@@ -303,23 +304,30 @@ void frmmain::prepareNext()
                                                                           : Order::Random;
     m_nextChoice = m_order.next(n, mode);
     m_nextFile = entry(settings.List1(), m_nextChoice.index);
-    const bool dated = m_options.captionP == ShowOptions::DateTaken || m_options.captionP == ShowOptions::NameAndDate;
-    m_next.prepare({m_nextFile, pixelSize(), settings.chkFitP()->checkState() == Qt::Checked, m_options.blurP, dated});
+    PictureRequest request{m_nextFile, pixelSize(), settings.chkFitP()->checkState() == Qt::Checked};
+    if (m_dressing)
+        m_dressing->ask(request);
+    m_next.prepare(request);
+    // Monitor k shows the k-th picture after this one; at random, one that no
+    // other monitor shows where the list has enough.
+    QList<Integer> chosen{m_nextChoice.index};
+    int ahead = 0;
+    for (MonitorShow *monitor : monitorShows()) {
+        PictureOrder::Choice choice = m_order.next(n, mode, ++ahead);
+        for (int tries = 0; mode == Order::Random && chosen.contains(choice.index) && chosen.size() < n && tries < 32; ++tries)
+            choice = m_order.next(n, mode);
+        chosen << choice.index;
+        monitor->prepare(entry(settings.List1(), choice.index), choice);
+    }
 }
 
-void frmmain::dress(const PreparedPicture &prepared, QPixmap before)
+QList<MonitorShow *> frmmain::monitorShows() const
 {
-    if (m_surround) {
-        QPixmap surround = QPixmap::fromImage(prepared.surround);
-        surround.setDevicePixelRatio(devicePixelRatioF());
-        m_surround->setPixmap(surround);
-        m_surround->setGeometry(rect());
-        m_surround->setVisible(!surround.isNull());
-    }
-    if (m_caption)
-        m_caption->setCaption(captionText(m_options.captionP, m_nextFile, prepared.taken));
-    if (m_fade)
-        m_fade->start(std::move(before), grab(), m_options.fadeMs);
+    QList<MonitorShow *> shows;
+    for (QWidget *cover : m_covers ? m_covers->covers() : QList<QWidget *>())
+        if (auto *show = qobject_cast<MonitorShow *>(cover))
+            shows << show;
+    return shows;
 }
 
 QSize frmmain::pixelSize() const

@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "runtime/Form.h"
@@ -25,9 +26,9 @@
 
 namespace vz {
 
-class Caption;
-class Crossfade;
 class InputWatch;
+class MonitorShow;
+class PictureDressing;
 class PictureBox;
 class ScreenCovers;
 
@@ -83,9 +84,8 @@ private:
     // With "continue where the last show stopped": the order and the music
     // take up the stored position, and keep it up to date from now on.
     void resume();
-    // The surround, the caption and the fade of a prepared picture, as the
-    // options ask; before: the show as it was, for the fade.
-    void dress(const PreparedPicture &prepared, QPixmap before);
+    // The shows on the other monitors, when pictures are on every monitor.
+    QList<MonitorShow *> monitorShows() const;
     // The window's size in device pixels, what a picture is decoded for.
     QSize pixelSize() const;
     void giveWayToSettings();
@@ -98,10 +98,7 @@ private:
     PictureOrder::Choice m_nextChoice;
     QString m_nextFile;
     ShowOptions m_options;
-    // Made only for the options that ask for them.
-    QLabel *m_surround = nullptr;
-    Caption *m_caption = nullptr;
-    Crossfade *m_fade = nullptr;
+    std::unique_ptr<PictureDressing> m_dressing;
     MusicSchedule m_music;
     // Where the show stands, kept for the next show: only with "continue
     // where the last show stopped".
