@@ -1,10 +1,8 @@
 // Fitting large pictures: the switch through OK and Cancel, the show with it on and off.
 // The show's options around the picture: fade, blurred surround, caption.
 
-#include <QBuffer>
 #include <QPainter>
 #include <QTest>
-#include <QtEndian>
 
 #include "support/Desktop.h"
 
@@ -54,28 +52,6 @@ bool showsStripes(const QImage &shot, int k, bool fitted)
                 return false;
     }
     return !fitted || (near(shot.pixelColor(512, 124), Qt::black, 8) && near(shot.pixelColor(512, 643), Qt::black, 8));
-}
-
-// A JPEG whose EXIF block says it was taken at the given time (nothing when invalid).
-QByteArray datedJpeg(const QDateTime &taken)
-{
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    QImage(64, 48, QImage::Format_RGB32).save(&buffer, "JPEG");
-    if (!taken.isValid())
-        return jpeg;
-    // Little-endian TIFF: IFD0 at 8 with the Exif IFD pointer, the Exif IFD at
-    // 26 with DateTimeOriginal, its text at 44.
-    QByteArray tiff("II*\0\x08\0\0\0", 8);
-    const auto u16 = [&](int v) { tiff.append(char(v & 255)).append(char(v >> 8)); };
-    const auto u32 = [&](int v) { u16(v & 0xffff), u16(v >> 16); };
-    u16(1), u16(0x8769), u16(4), u32(1), u32(26), u32(0);
-    u16(1), u16(0x9003), u16(2), u32(20), u32(44), u32(0);
-    tiff += taken.toString(QStringLiteral("yyyy:MM:dd HH:mm:ss")).toLatin1() + '\0';
-    QByteArray app1 = QByteArray("Exif\0\0", 6) + tiff;
-    QByteArray segment("\xFF\xE1\0\0", 4);
-    qToBigEndian<quint16>(quint16(app1.size() + 2), segment.data() + 2);
-    return jpeg.insert(2, segment + app1);
 }
 
 // All the tests ask of the harness: a fresh installation, its dialog and show.
@@ -264,7 +240,7 @@ private Q_SLOTS:
         QFETCH(bool, withDate);
         const QDateTime taken(QDate(2019, 7, 14), QTime(16, 5, 9));
         Desk d(*x, QString(), {{"CaptionP", mode}});
-        d.app.writeFile(QStringLiteral("Taken <b>x&amp;.jpg"), datedJpeg(dated ? taken : QDateTime()));
+        d.app.writeFile(QStringLiteral("Taken <b>x&amp;.jpg"), jpegWithExif(dated ? exifWithDate("2019:07:14 16:05:09") : ""));
         d.startShow({d.app.filePath(QStringLiteral("Taken <b>x&amp;.jpg"))});
         QString line;
         QVERIFY(waitFor([&] { return !(line = QString::fromUtf8(d.log()).section(QStringLiteral("caption "), 1, 1).section(QLatin1Char(10), 0, 0)).isEmpty(); }));
