@@ -288,7 +288,15 @@ void frmmain::showPrepared()
     Image1->move(Image1->x(), qRound(top));
     if (m_dressing)
         m_dressing->apply(prepared, m_nextFile, std::move(before));
-    prepareNext();
+    // A fade has the processor to itself: the next picture is decoded once
+    // it is done (or at the next tick, should that come first).
+    if (m_options.fadeP)
+        QTimer::singleShot(m_options.fadeMs, this, [this] {
+            if (!m_next.pending())
+                prepareNext();
+        });
+    else
+        prepareNext();
     Q_EMIT pictureShown();
 }
 
