@@ -1,11 +1,13 @@
 // Figures of the show as a user runs it: the real program on a private X server
 // (and a private sound server), each figure printed beside a reference measured
 // in the same run.
-//   build/bench/bench_show [music | memory | first]
+//   build/bench/bench_show [music | memory | first | fade | monitors]
 // Prints: start-up to the backdrop against a minimal Qt program showing one
 // full-screen picture; processor use between picture ticks and while a song
 // plays; peak memory while cycling through ten 24-megapixel photos; the gaps
-// between songs in order mode.
+// between songs in order mode; (`fade` alone) the frames of a fade between two
+// photos and the processor it takes; (`monitors` alone) the peak memory with
+// pictures on two monitors against one.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,6 +18,8 @@
 #include <QProcess>
 #include <QThread>
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdio>
 
 #include <X11/Xlib.h>
@@ -135,6 +139,46 @@ void startUp(const QString &minimalProgram)
                 median(ours), median(reference), median(ours) / median(reference));
 }
 
+// Ten 6000 x 4000 JPEGs, baseline [0] and progressive [1]; their paths.
+std::array<QStringList, 2> tenPhotos(const App &app)
+{
+    std::printf("making ten 6000 x 4000 JPEGs, baseline and progressive...\n");
+    std::fflush(stdout);
+    std::array<QStringList, 2> photos;
+    for (int i = 0; i < 10; ++i) {
+        QImage img(6000, 4000, QImage::Format_RGB32);
+        for (int yy = 0; yy < img.height(); ++yy) {
+            auto *line = reinterpret_cast<QRgb *>(img.scanLine(yy));
+            for (int xx = 0; xx < img.width(); ++xx)
+                line[xx] = qRgb((xx * 7 + i * 40) & 255, (yy * 5 + xx / 3) & 255, ((xx ^ yy) + i * 17) & 255);
+        }
+        for (const bool progressive : {false, true}) {
+            photos[progressive] << app.filePath(QStringLiteral("photo%1%2.jpg").arg(i).arg(progressive ? "p" : ""));
+            QImageWriter writer(photos[progressive].last(), "jpeg");
+            writer.setQuality(90);
+            writer.setProgressiveScanWrite(progressive);
+            writer.write(img);
+        }
+    }
+    return photos;
+}
+
+// Peak resident memory in kB of a show over the photos, one a second, for
+// twelve and a half seconds.
+qint64 peakOfShow(const XServer &x, const QStringList &photos, const QMap<QString, QString> &options)
+{
+    App app(x);
+    for (auto o = options.begin(); o != options.end(); ++o)
+        app.setStored(o.key(), o.value());
+    app.writeFile(QStringLiteral("RozG.ini"), pictureList(QStringLiteral("1"), photos));
+    app.start({QStringLiteral("/S")});
+    QThread::msleep(12500);
+    const qint64 peak = statusKb(app.pid(), "VmHWM:");
+    ::kill(pid_t(app.pid()), SIGTERM);
+    app.waitForExit();
+    return peak;
+}
+
 void idleAndMemory()
 {
     XServer x;
@@ -152,37 +196,13 @@ void idleAndMemory()
 
     // Ten 24-megapixel photographs, one a second, baseline and progressive,
     // at natural size and fitted.
-    std::printf("making ten 6000 x 4000 JPEGs, baseline and progressive...\n");
-    std::fflush(stdout);
-    QStringList photos[2];
-    for (int i = 0; i < 10; ++i) {
-        QImage img(6000, 4000, QImage::Format_RGB32);
-        for (int yy = 0; yy < img.height(); ++yy) {
-            auto *line = reinterpret_cast<QRgb *>(img.scanLine(yy));
-            for (int xx = 0; xx < img.width(); ++xx)
-                line[xx] = qRgb((xx * 7 + i * 40) & 255, (yy * 5 + xx / 3) & 255, ((xx ^ yy) + i * 17) & 255);
-        }
-        for (const bool progressive : {false, true}) {
-            photos[progressive] << app.filePath(QStringLiteral("photo%1%2.jpg").arg(i).arg(progressive ? "p" : ""));
-            QImageWriter writer(photos[progressive].last(), "jpeg");
-            writer.setQuality(90);
-            writer.setProgressiveScanWrite(progressive);
-            writer.write(img);
-        }
-    }
+    const auto photos = tenPhotos(app);
     const double fullDecodeMb = 6000.0 * 4000 * 4 / (1024 * 1024);
     std::printf("one full decode alone is %.1f MB\n", fullDecodeMb);
     XServer fullHd(QSize(1920, 1080));
     for (const bool progressive : {false, true})
         for (const bool fit : {false, true}) {
-            App big(fullHd);
-            big.setStored(QStringLiteral("FitP"), QString::number(int(fit)));
-            big.writeFile(QStringLiteral("RozG.ini"), pictureList(QStringLiteral("1"), photos[progressive]));
-            big.start({QStringLiteral("/S")});
-            QThread::msleep(12500);
-            const qint64 peak = statusKb(big.pid(), "VmHWM:");
-            ::kill(pid_t(big.pid()), SIGTERM);
-            big.waitForExit();
+            const qint64 peak = peakOfShow(fullHd, photos[progressive], {{"FitP", QString::number(int(fit))}});
             std::printf("ten 24 MP %s photos on a 1920 x 1080 screen, %s: peak resident %.1f MB, ratio %.2f "
                         "(target <= 90 MB)\n", progressive ? "progressive" : "baseline",
                         fit ? "fitted" : "natural size", peak / 1024.0, peak / 1024.0 / fullDecodeMb);
@@ -288,16 +308,139 @@ void firstPicture()
                 "full screen median %.0f ms\n", median(embedded), median(fullScreen));
 }
 
+// Two 6000 x 4000 photos, dark and bright, with a fine pattern so that the
+// decoder has real work; their paths.
+QStringList darkAndBrightPhotos(const App &app)
+{
+    QStringList photos;
+    for (const int base : {20, 215}) {
+        QImage img(6000, 4000, QImage::Format_RGB32);
+        for (int yy = 0; yy < img.height(); ++yy) {
+            auto *line = reinterpret_cast<QRgb *>(img.scanLine(yy));
+            for (int xx = 0; xx < img.width(); ++xx)
+                line[xx] = qRgb(base + (xx & 15), base + (yy & 15), base + ((xx ^ yy) & 15));
+        }
+        photos << app.filePath(QStringLiteral("photo%1.jpg").arg(base));
+        QImageWriter writer(photos.last(), "jpeg");
+        writer.setQuality(90);
+        writer.write(img);
+    }
+    return photos;
+}
+
+// A one-second fade from a dark 24 MP photo to a bright one on a 1920 x 1080
+// screen, seen from outside: the centre pixel read straight from the server,
+// each change of it one frame presented. The processor over ten seconds with
+// the fade in them, and between fades.
+void fade()
+{
+    XServer x(QSize(1920, 1080));
+    App app(x);
+    app.setStored(QStringLiteral("FadeP"), QStringLiteral("1"));
+    app.setStored(QStringLiteral("FadeMs"), QStringLiteral("1000"));
+    app.writeFile(QStringLiteral("RozG.ini"), pictureList(QStringLiteral("10"), darkAndBrightPhotos(app)));
+    app.start({QStringLiteral("/S")});
+    Display *d = XOpenDisplay(x.display().toLocal8Bit().constData());
+    QElapsedTimer t;
+    t.start();
+    QList<std::pair<qint64, qint64>> cpu; // (ms since start, processor ms)
+    const auto sampleCpu = [&] {
+        if (cpu.isEmpty() || t.elapsed() - cpu.last().first >= 100)
+            cpu.append({t.elapsed(), cpuMs(app.pid())});
+    };
+    const auto cpuAt = [&](qint64 ms) {
+        auto it = std::lower_bound(cpu.begin(), cpu.end(), std::pair<qint64, qint64>(ms, 0));
+        return it == cpu.end() ? cpu.last() : *it;
+    };
+    // The first tick fades the dark photo in over the backdrop (dark blue);
+    // wait until it is whole.
+    const auto darkPhoto = [](QRgb c) {
+        return qRed(c) >= 12 && qRed(c) <= 45 && qAbs(qRed(c) - qGreen(c)) < 20 && qAbs(qGreen(c) - qBlue(c)) < 20;
+    };
+    while (!darkPhoto(pixelAt(d, 960, 540)) && t.elapsed() < 30000) {
+        sampleCpu();
+        QThread::msleep(5);
+    }
+    // ... and the last frames of its fade are presented.
+    for (const qint64 until = t.elapsed() + 1500; t.elapsed() < until; QThread::msleep(20))
+        sampleCpu();
+    QList<qint64> changes;
+    QRgb last = pixelAt(d, 960, 540);
+    while (qRed(last) < 210 && t.elapsed() < 40000) {
+        sampleCpu();
+        const QRgb now = pixelAt(d, 960, 540);
+        if (now != last)
+            changes << t.elapsed();
+        last = now;
+        QThread::usleep(1000);
+    }
+    if (changes.size() < 2) {
+        std::printf("fade: no fade seen\n");
+        return;
+    }
+    const qint64 start = changes.first(), end = changes.last();
+    while (t.elapsed() < start + 9000) {
+        sampleCpu();
+        QThread::msleep(20);
+    }
+    XCloseDisplay(d);
+    QList<qint64> frames;
+    for (int i = 1; i < changes.size(); ++i)
+        frames << changes[i] - changes[i - 1];
+    std::sort(frames.begin(), frames.end());
+    const qint64 p95 = frames[qsizetype(std::ceil(0.95 * double(frames.size()))) - 1];
+    std::printf("fade of 1 s between 24 MP photos at 1920 x 1080: %lld frames presented over %lld ms "
+                "(target >= 40), frame time median %.1f ms, 95th percentile %lld ms (target <= 20), longest %lld ms\n",
+                qlonglong(changes.size()), qlonglong(end - start), median(frames), qlonglong(p95),
+                qlonglong(frames.last()));
+    const auto percent = [&](qint64 from, qint64 to) {
+        const auto a = cpuAt(from), b = cpuAt(to);
+        return 100.0 * double(b.second - a.second) / double(qMax<qint64>(1, b.first - a.first));
+    };
+    std::printf("processor over 10 s with one fade (and the next photo's decode) in it: %.2f %% of one core "
+                "(target <= 10 %%); between fades, %.2f %% (target < 1 %%)\n",
+                percent(start - 1000, start + 9000), percent(end + 1500, start + 9000));
+    ::kill(pid_t(app.pid()), SIGTERM);
+    app.waitForExit();
+}
+
+// Pictures on every monitor: the peak memory over the ten photos with two
+// 1920 x 1080 monitors against one, in the same run.
+void monitors()
+{
+    XServer one(QSize(1920, 1080)), two(QSize(3840, 1080));
+    if (!two.addMonitor(QStringLiteral("VZL"), QRect(0, 0, 1920, 1080), true, QStringLiteral("screen"))
+        || !two.addMonitor(QStringLiteral("VZR"), QRect(1920, 0, 1920, 1080), false, QStringLiteral("none"))) {
+        std::printf("monitors: xrandr cannot split the screen\n");
+        return;
+    }
+    App files(one);
+    const QStringList photos = tenPhotos(files)[0];
+    const QMap<QString, QString> everyMonitor{{"AllMonP", "1"}};
+    const double alone = peakOfShow(one, photos, everyMonitor) / 1024.0;
+    const double both = peakOfShow(two, photos, everyMonitor) / 1024.0;
+    std::printf("ten 24 MP photos with pictures on every monitor: one 1920 x 1080 monitor peak %.1f MB, two %.1f MB, "
+                "ratio %.2f (target <= 1.6)\n", alone, both, both / alone);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QString minimal = QCoreApplication::applicationDirPath() + QStringLiteral("/bench_minimal_show");
-    // "music", "memory" or "first" as the only argument measures that alone.
+    // "music", "memory", "first", "fade" or "monitors" as the only argument measures that alone.
     const QString only = app.arguments().value(1);
     if (only == QStringLiteral("first")) {
         firstPicture();
+        return 0;
+    }
+    if (only == QStringLiteral("monitors")) {
+        monitors();
+        return 0;
+    }
+    if (only == QStringLiteral("fade")) {
+        fade();
         return 0;
     }
     if (only.isEmpty())

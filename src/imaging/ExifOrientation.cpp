@@ -81,6 +81,27 @@ QByteArrayView exifThumbnail(QByteArrayView tiff)
     return bytes.startsWith("\xFF\xD8\xFF") ? bytes : QByteArrayView();
 }
 
+QDateTime exifDateTaken(QByteArrayView tiff)
+{
+    const auto in = tiffReader(tiff);
+    if (!in)
+        return {};
+    qint64 exifIfd = 0;
+    for (const qsizetype at : ifdEntries(*in, in->u32(4)).first)
+        if (in->u16(at) == 0x8769)
+            exifIfd = entryValue(*in, at).value_or(0);
+    if (exifIfd <= 0 || exifIfd > tiff.size())
+        return {};
+    for (const qsizetype at : ifdEntries(*in, qsizetype(exifIfd)).first) {
+        // ASCII, "YYYY:MM:DD HH:MM:SS" and its terminating zero: always past the entry.
+        if (in->u16(at) != 0x9003 || in->u16(at + 2) != 2 || in->u32(at + 4) < 19)
+            continue;
+        const QByteArrayView text = in->bytes(qsizetype(in->u32(at + 8)), 19);
+        return QDateTime::fromString(QString::fromLatin1(text), QStringLiteral("yyyy:MM:dd HH:mm:ss"));
+    }
+    return {};
+}
+
 QSize orientedSize(QSize stored, int orientation)
 {
     return orientation >= 5 ? stored.transposed() : stored;

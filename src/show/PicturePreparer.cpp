@@ -1,6 +1,9 @@
 #include "show/PicturePreparer.h"
 
 #include <QFileInfo>
+
+#include "imaging/DateTaken.h"
+#include "show/Surround.h"
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -29,10 +32,16 @@ Stamp stampOf(const QString &fileName)
     return {true, about.size(), about.lastModified(), about.metadataChangeTime()};
 }
 
-Picture load(const PictureRequest &request, const picture::CancelFlag *cancel = nullptr)
+PreparedPicture load(const PictureRequest &request, const picture::CancelFlag *cancel = nullptr)
 {
-    return request.fit ? PictureLoader::loadFitted(request.fileName, request.screen, request.screenProfile, cancel)
-                       : PictureLoader::loadVisible(request.fileName, request.screen, request.screenProfile, cancel);
+    PreparedPicture prepared;
+    prepared.picture = request.fit ? PictureLoader::loadFitted(request.fileName, request.screen, request.screenProfile, cancel)
+                                   : PictureLoader::loadVisible(request.fileName, request.screen, request.screenProfile, cancel);
+    if (request.surround && !picture::isCancelled(cancel))
+        prepared.surround = makeSurround(prepared.picture, request.screen);
+    if (request.dateTaken && prepared.picture.ok() && !prepared.picture.empty())
+        prepared.taken = picture::dateTaken(request.fileName);
+    return prepared;
 }
 
 } // namespace
@@ -48,7 +57,7 @@ struct PicturePreparer::Job {
     std::condition_variable done;
     bool finished = false;
     Stamp stamp;
-    Picture picture;
+    PreparedPicture prepared;
     PicturePreparer *owner = nullptr;
 };
 
@@ -79,10 +88,10 @@ void PicturePreparer::prepare(const PictureRequest &request)
     m_job = job;
     std::thread([job] {
         Stamp stamp = stampOf(job->request.fileName);
-        Picture picture = load(job->request, &job->cancel);
+        PreparedPicture prepared = load(job->request, &job->cancel);
         const std::lock_guard hold(job->lock);
         job->stamp = std::move(stamp);
-        job->picture = std::move(picture);
+        job->prepared = std::move(prepared);
         job->finished = true;
         job->done.notify_all();
         // Posted to the preparer's thread; dropped there if the preparer goes first.
@@ -105,7 +114,7 @@ bool PicturePreparer::isReady() const
     return m_job->finished;
 }
 
-Picture PicturePreparer::take(QSize screen)
+PreparedPicture PicturePreparer::take(QSize screen)
 {
     const std::shared_ptr<Job> job = std::move(m_job);
     PictureRequest request = job->request;
@@ -114,7 +123,7 @@ Picture PicturePreparer::take(QSize screen)
     job->done.wait(hold, [&] { return job->finished; });
     job->owner = nullptr;
     if (request == job->request && stampOf(request.fileName) == job->stamp)
-        return std::move(job->picture);
+        return std::move(job->prepared);
     qCDebug(lcShow) << "loading" << request.fileName << "again: it or the screen changed since it was prepared";
     hold.unlock();
     return load(request);

@@ -22,13 +22,23 @@ Q_DECLARE_LOGGING_CATEGORY(lcShow)
 
 // What a picture is decoded for: the file, the screen in device pixels,
 // whether a large picture is fitted to the screen or shown at natural size,
-// and the screen's colour profile (empty: sRGB).
+// and the screen's colour profile (empty: sRGB); and what is made with it:
+// its blurred surround, the date it was taken.
 struct PictureRequest {
     QString fileName;
     QSize screen;
     bool fit = false;
     QByteArray screenProfile;
+    bool surround = false;
+    bool dateTaken = false;
     bool operator==(const PictureRequest &) const = default;
+};
+
+// A prepared picture and what was made with it (null and invalid when not asked for).
+struct PreparedPicture {
+    Picture picture;
+    QImage surround;
+    QDateTime taken;
 };
 
 class PicturePreparer : public QObject
@@ -49,7 +59,7 @@ public:
     // Takes the pending picture, waiting for it first if need be. It is loaded
     // again here when the screen is no longer the one it was prepared for, or
     // when its file has changed or gone since.
-    Picture take(QSize screen);
+    PreparedPicture take(QSize screen);
 
     // How long going away waits for a decoder to stop: long enough for one
     // that looks at its cancel flag, short enough not to be noticed.

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 
 #include "show/CoverWindow.h"
 #include "show/InputWatch.h"
@@ -10,7 +11,8 @@
 namespace vz {
 
 ScreenCovers::ScreenCovers(QWidget &show, QScreen *showScreen, InputWatch &input)
-    : QObject(&show), m_show(show), m_showScreen(showScreen), m_input(input)
+    : QObject(&show), m_showScreen(showScreen), m_input(input),
+      m_make([&show](QScreen *screen) { return std::make_unique<CoverWindow>(screen, show.windowTitle()); })
 {
     connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen *screen) {
         if (m_shown)
@@ -35,11 +37,31 @@ void ScreenCovers::hideAll()
     m_covers.clear();
 }
 
+void ScreenCovers::setMaker(Make make)
+{
+    m_make = std::move(make);
+    m_covers.clear();
+    if (m_shown)
+        showAll();
+}
+
+QList<QWidget *> ScreenCovers::covers() const
+{
+    QList<QWidget *> all;
+    for (const auto &[screen, window] : m_covers)
+        all << window.get();
+    std::sort(all.begin(), all.end(), [](const QWidget *a, const QWidget *b) {
+        const QPoint p = a->geometry().topLeft(), q = b->geometry().topLeft();
+        return std::pair(p.x(), p.y()) < std::pair(q.x(), q.y());
+    });
+    return all;
+}
+
 void ScreenCovers::cover(QScreen *screen)
 {
     if (screen == m_showScreen || m_covers.count(screen))
         return;
-    auto window = std::make_unique<CoverWindow>(screen, m_show.windowTitle());
+    std::unique_ptr<QWidget> window = m_make(screen);
     m_input.watch(*window);
     window->show();
     m_covers.emplace(screen, std::move(window));

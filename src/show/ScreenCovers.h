@@ -1,9 +1,12 @@
 #pragma once
 // The covers of the show: one CoverWindow on every screen other than the one
-// the show's window lies on, kept up to date as screens are added and removed
-// while the show runs. Input on them is reported to the show's InputWatch.
+// the show's window lies on (or a window of another kind, such as a show of
+// its own), kept up to date as screens are added and removed while the show
+// runs. Input on them is reported to the show's InputWatch.
 
+#include <QList>
 #include <QObject>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -28,14 +31,20 @@ public:
     // The show has stopped: every cover goes.
     void hideAll();
 
+    // Covers from now on are made by make; those up now are made again.
+    using Make = std::function<std::unique_ptr<QWidget>(QScreen *)>;
+    void setMaker(Make make);
+    // The covers up now, from left to right and top to bottom.
+    QList<QWidget *> covers() const;
+
 private:
     void cover(QScreen *screen);
 
-    QWidget &m_show;
     QScreen *m_showScreen;
     InputWatch &m_input;
     bool m_shown = false;
-    std::map<QScreen *, std::unique_ptr<CoverWindow>> m_covers;
+    Make m_make;
+    std::map<QScreen *, std::unique_ptr<QWidget>> m_covers;
 };
 
 } // namespace vz

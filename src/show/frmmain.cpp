@@ -16,7 +16,9 @@
 #include "show/CoverWindow.h"
 #include "show/InputWatch.h"
 #include "show/ListEntries.h"
+#include "show/MonitorShow.h"
 #include "show/PictureBox.h"
+#include "show/PictureDressing.h"
 #include "show/ScreenCovers.h"
 #include "startup/Module1.h"
 
@@ -133,11 +135,21 @@ void frmmain::finishLoad()
     if (!m_loadPending)
         return;
     m_loadPending = false;
-    if (program().form<frmSettings>().showOptions().resumeP)
+    m_options = program().form<frmSettings>().showOptions();
+    m_dressing = std::make_unique<PictureDressing>(*this, *Image1, m_options);
+    if (m_options.allMonP && m_covers) {
+        const bool fit = program().form<frmSettings>().chkFitP()->checkState() == Qt::Checked;
+        m_covers->setMaker([this, fit](QScreen *screen) {
+            const int monitor = int(QGuiApplication::screens().indexOf(screen));
+            return std::make_unique<MonitorShow>(screen, windowTitle(), m_options, fit,
+                                                 program().displayProfile(std::max(0, monitor)));
+        });
+    }
+    if (m_options.resumeP)
         resume();
     // Pictures are shown in the colours of the monitor's profile, where the
     // desktop's colour manager names one.
-    m_screenProfile = program().displayProfile(int(std::max<qsizetype>(0, QGuiApplication::screens().indexOf(screen()))));
+    m_screenProfile = program().displayProfile(std::max(0, int(QGuiApplication::screens().indexOf(screen()))));
     // A timer with no interval never fires, so a bad interval leaves the
     // backdrop up for the whole show.
     const int interval = pictureInterval(program().form<frmSettings>().Text1()->text());
@@ -253,9 +265,11 @@ void frmmain::Timer1_Timer()
 
 void frmmain::showPrepared()
 {
+    QPixmap before = m_dressing ? m_dressing->before() : QPixmap();
     Image2->setVisible(false);
     Image1->setVisible(true);
-    Picture picture = m_next.take(pixelSize());
+    PreparedPicture prepared = m_next.take(pixelSize());
+    Picture &picture = prepared.picture;
     if (!picture.ok()) {
         m_inTick = true;
         Timer1.stop();
@@ -266,13 +280,29 @@ void frmmain::showPrepared()
     }
     Image1->setPicture(std::move(picture));
     m_order.shown(m_nextChoice);
+    // A monitor whose picture is not decoded yet keeps the one it has.
+    for (MonitorShow *monitor : monitorShows())
+        if (monitor->isReady()) {
+            monitor->showPrepared();
+            m_order.shown(monitor->choice());
+        }
     if (m_position)
         m_position->savePictures(m_order.place());
     const float left = (float(width()) - float(Image1->width())) / 2.0f;
     Image1->move(qRound(left), Image1->y());
     const float top = (float(height()) - float(Image1->height())) / 2.0f;
     Image1->move(Image1->x(), qRound(top));
-    prepareNext();
+    if (m_dressing)
+        m_dressing->apply(prepared, m_nextFile, std::move(before));
+    // A fade has the processor to itself: the next picture is decoded once
+    // it is done (or at the next tick, should that come first).
+    if (m_options.fadeP)
+        QTimer::singleShot(m_options.fadeMs, this, [this] {
+            if (!m_next.pending())
+                prepareNext();
+        });
+    else
+        prepareNext();
     Q_EMIT pictureShown();
 }
 
@@ -287,8 +317,31 @@ void frmmain::prepareNext()
                        : settings.showOptions().shuffleP                  ? Order::Shuffled
                                                                           : Order::Random;
     m_nextChoice = m_order.next(n, mode);
-    m_next.prepare({entry(settings.List1(), m_nextChoice.index), pixelSize(),
-                    settings.chkFitP()->checkState() == Qt::Checked, m_screenProfile});
+    m_nextFile = entry(settings.List1(), m_nextChoice.index);
+    PictureRequest request{m_nextFile, pixelSize(), settings.chkFitP()->checkState() == Qt::Checked, m_screenProfile};
+    if (m_dressing)
+        m_dressing->ask(request);
+    m_next.prepare(request);
+    // Monitor k shows the k-th picture after this one; at random, one that no
+    // other monitor shows where the list has enough.
+    QList<Integer> chosen{m_nextChoice.index};
+    int ahead = 0;
+    for (MonitorShow *monitor : monitorShows()) {
+        PictureOrder::Choice choice = m_order.next(n, mode, ++ahead);
+        for (int tries = 0; mode == Order::Random && chosen.contains(choice.index) && chosen.size() < n && tries < 32; ++tries)
+            choice = m_order.next(n, mode);
+        chosen << choice.index;
+        monitor->prepare(entry(settings.List1(), choice.index), choice);
+    }
+}
+
+QList<MonitorShow *> frmmain::monitorShows() const
+{
+    QList<MonitorShow *> shows;
+    for (QWidget *cover : m_covers ? m_covers->covers() : QList<QWidget *>())
+        if (auto *show = qobject_cast<MonitorShow *>(cover))
+            shows << show;
+    return shows;
 }
 
 QSize frmmain::pixelSize() const

@@ -13,10 +13,12 @@
 #include <QPoint>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "runtime/Form.h"
 #include "runtime/Numbers.h"
+#include "settings/ShowOptions.h"
 #include "show/MusicSchedule.h"
 #include "show/PictureOrder.h"
 #include "show/PicturePreparer.h"
@@ -25,6 +27,8 @@
 namespace vz {
 
 class InputWatch;
+class MonitorShow;
+class PictureDressing;
 class PictureBox;
 class ScreenCovers;
 
@@ -80,6 +84,8 @@ private:
     // With "continue where the last show stopped": the order and the music
     // take up the stored position, and keep it up to date from now on.
     void resume();
+    // The shows on the other monitors, when pictures are on every monitor.
+    QList<MonitorShow *> monitorShows() const;
     // The window's size in device pixels, what a picture is decoded for.
     QSize pixelSize() const;
     void giveWayToSettings();
@@ -90,6 +96,9 @@ private:
     QTimer Timer1;
     PictureOrder m_order;
     PictureOrder::Choice m_nextChoice;
+    QString m_nextFile;
+    ShowOptions m_options;
+    std::unique_ptr<PictureDressing> m_dressing;
     MusicSchedule m_music;
     // Where the show stands, kept for the next show: only with "continue
     // where the last show stopped".

@@ -1,4 +1,5 @@
-// Two monitors, the show on the primary and a cover on the other; an install
+// Two monitors, the show on the primary and a cover on the other, or a
+// picture on each with "AllMonP"; an install
 // its user cannot write, with each user's lists in their configuration folder.
 
 #include <QTest>
@@ -83,6 +84,45 @@ private Q_SLOTS:
         QCOMPARE(app.exitCode(), 0);
         QVERIFY(waitFor([&] { return x.windowsNamed(kShow).isEmpty(); }));
         QCOMPARE(x.cursorIsBlank(), std::optional<bool>(false));
+    }
+
+    // With "AllMonP" each monitor shows a picture, two different ones of a
+    // list of two, in order and at random; input on the other monitor ends it.
+    void everyMonitorShowsAPicture_data()
+    {
+        QTest::addColumn<QString>("randomP");
+        QTest::addColumn<bool>("addedLater");
+        QTest::newRow("in order") << "0" << false;
+        QTest::newRow("at random") << "1" << false;
+        QTest::newRow("monitor added during the show") << "0" << true;
+    }
+    void everyMonitorShowsAPicture()
+    {
+        QFETCH(QString, randomP);
+        QFETCH(bool, addedLater);
+        XServer x(QSize(2048, 768));
+        QVERIFY(x.addMonitor(QStringLiteral("VZL"), kLeft, true, QStringLiteral("screen")));
+        if (!addedLater)
+            QVERIFY(x.addMonitor(QStringLiteral("VZR"), kRight, false, QStringLiteral("none")));
+        App app(x);
+        app.setStored(QStringLiteral("AllMonP"), QStringLiteral("1"));
+        app.setStored(QStringLiteral("RandomP"), randomP);
+        const QList<QColor> colours{Qt::red, Qt::blue};
+        writePictureList(app, QStringLiteral("1"), {solidPicture(app, QStringLiteral("r.bmp"), QSize(300, 200), colours[0]),
+                                                    solidPicture(app, QStringLiteral("b.bmp"), QSize(300, 200), colours[1])});
+        x.mouseMove(500, 500);
+        app.start({QStringLiteral("/s")});
+        if (addedLater) {
+            QVERIFY(waitFor([&] { return x.windowsNamed(kShow).size() == 1; }));
+            QVERIFY(x.addMonitor(QStringLiteral("VZR"), kRight, false, QStringLiteral("none")));
+        }
+        QVERIFY(waitFor([&] {
+            const QImage shot = x.screenshot();
+            const QColor left = shot.pixelColor(kLeft.center()), right = shot.pixelColor(kRight.center());
+            return (near(left, colours[0]) && near(right, colours[1])) || (near(left, colours[1]) && near(right, colours[0]));
+        }, 15000));
+        x.mouseMove(1500, 300);
+        QVERIFY(app.waitForExit());
     }
 
     void waylandSessionRunsOnX11()

@@ -1,6 +1,8 @@
 // Fitting large pictures: the switch through OK and Cancel, the show with it on and off.
+// The show's options around the picture: fade, blurred surround, caption.
 
 #include <QFile>
+#include <QPainter>
 #include <QTest>
 
 #include <X11/Xatom.h>
@@ -61,10 +63,13 @@ struct Desk {
     XServer &x;
     App app{x};
 
-    Desk(XServer &server, const QString &fitP) : x(server)
+    Desk(XServer &server, const QString &fitP, const QMap<QString, QString> &options = {}) : x(server)
     {
         if (!fitP.isEmpty())
             app.setStored(QStringLiteral("FitP"), fitP);
+        for (auto o = options.begin(); o != options.end(); ++o)
+            app.setStored(o.key(), o.value());
+        app.setEnv(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("vz.show.debug=true"));
     }
     void startShow(const QStringList &pictures, const QString &interval = QStringLiteral("1"))
     {
@@ -73,6 +78,7 @@ struct Desk {
         app.start({QStringLiteral("/s")});
     }
     QColor centre() const { return x.screenshot().pixelColor(512, 384); }
+    QByteArray log() { return app.stderrText(); }
 };
 
 } // namespace
@@ -192,6 +198,83 @@ private Q_SLOTS:
             QVERIFY(waitFor([&] { return near(seen = d.centre(), kGreen) || near(seen, kBlue); }));
             QVERIFY2(near(seen, kGreen), thereAtFirst ? "changed" : "appeared");
         }
+    }
+
+    // A red picture, then a blue one: with the fade a mix of the two shows
+    // during the change, then the blue one alone; without it, never a mix.
+    void fadeMixesOnlyWhenOn()
+    {
+        for (const bool fade : {true, false}) {
+            Desk d(*x, QString(), fade ? QMap<QString, QString>{{"FadeP", "1"}, {"FadeMs", "2000"}} : QMap<QString, QString>{});
+            d.startShow({solidPicture(d.app, QStringLiteral("r.bmp"), x->size(), kRed),
+                         solidPicture(d.app, QStringLiteral("b.bmp"), x->size(), kBlue)}, QStringLiteral("3"));
+            QVERIFY(waitFor([&] { return near(d.centre(), kRed, 4); }, 15000));
+            bool mixed = false;
+            QVERIFY(waitFor([&] {
+                const QColor c = d.centre();
+                mixed = mixed || (c.red() > 60 && c.blue() > 60);
+                return near(c, kBlue, 4);
+            }, 15000));
+            QCOMPARE(mixed, fade);
+        }
+    }
+
+    // A small picture, red on the left and blue on the right: the screen's
+    // edges beside it take its colours, blurred and dark, with "BlurP" only.
+    void surroundOnlyWhenOn()
+    {
+        for (const bool blur : {true, false}) {
+            Desk d(*x, QString(), blur ? QMap<QString, QString>{{"BlurP", "1"}} : QMap<QString, QString>{});
+            QImage img(200, 100, QImage::Format_RGB32);
+            img.fill(kRed);
+            QPainter(&img).fillRect(100, 0, 100, 100, kBlue);
+            QVERIFY(img.save(d.app.filePath(QStringLiteral("rb.bmp"))));
+            d.startShow({d.app.filePath(QStringLiteral("rb.bmp"))});
+            QVERIFY(waitFor([&] { return near(x->screenshot().pixelColor(462, 384), kRed, 4); }));
+            const QImage shot = x->screenshot();
+            for (const int y : {4, 384, 763}) {
+                const QColor left = shot.pixelColor(4, y), right = shot.pixelColor(1019, y);
+                if (blur) {
+                    QVERIFY2(left.red() > left.blue() + 30 && left.red() < 200, qPrintable(left.name()));
+                    QVERIFY2(right.blue() > right.red() + 30 && right.blue() < 200, qPrintable(right.name()));
+                } else {
+                    QVERIFY(near(left, Qt::black, 4) && near(right, Qt::black, 4));
+                }
+            }
+        }
+    }
+
+    // The caption of each picture in turn, as the show writes it in its log.
+    void captions_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<bool>("dated");
+        QTest::addColumn<bool>("withName");
+        QTest::addColumn<bool>("withDate");
+        QTest::newRow("name") << "1" << true << true << false;
+        QTest::newRow("date") << "2" << true << false << true;
+        QTest::newRow("date, none") << "2" << false << false << false;
+        QTest::newRow("both") << "3" << true << true << true;
+        QTest::newRow("both, no date") << "3" << false << true << false;
+    }
+    void captions()
+    {
+        QFETCH(QString, mode);
+        QFETCH(bool, dated);
+        QFETCH(bool, withName);
+        QFETCH(bool, withDate);
+        const QDateTime taken(QDate(2019, 7, 14), QTime(16, 5, 9));
+        Desk d(*x, QString(), {{"CaptionP", mode}});
+        d.app.writeFile(QStringLiteral("Taken <b>x&amp;.jpg"), jpegWithExif(dated ? exifWithDate("2019:07:14 16:05:09") : ""));
+        d.startShow({d.app.filePath(QStringLiteral("Taken <b>x&amp;.jpg"))});
+        QString line;
+        QVERIFY(waitFor([&] { return !(line = QString::fromUtf8(d.log()).section(QStringLiteral("caption "), 1, 1).section(QLatin1Char(10), 0, 0)).isEmpty(); }));
+        QString expected;
+        if (withName)
+            expected = QStringLiteral("Taken <b>x&amp;.jpg");
+        if (withDate)
+            expected += (expected.isEmpty() ? QString() : QStringLiteral("  \u00b7  ")) + QLocale().toString(taken.date(), QLocale::LongFormat);
+        QCOMPARE(line, '"' + expected + '"');
     }
 };
 

@@ -1,10 +1,12 @@
 #include "support/Desktop.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QSettings>
 #include <QThread>
+#include <QtEndian>
 
 #include <X11/Xlib.h>
 #include <X11/extensions/Xfixes.h>
@@ -241,6 +243,35 @@ bool near(QColor shown, QColor expected, int tolerance)
 {
     return qAbs(shown.red() - expected.red()) <= tolerance && qAbs(shown.green() - expected.green()) <= tolerance &&
            qAbs(shown.blue() - expected.blue()) <= tolerance;
+}
+
+QByteArray exifWithDate(const QByteArray &text, bool bigEndian)
+{
+    // IFD0 at 8 with the Exif IFD pointer, the Exif IFD at 26 with
+    // DateTimeOriginal, its text at 44.
+    QByteArray tiff(bigEndian ? "MM" : "II");
+    const auto u16 = [&](int v) {
+        const char a = char(v & 255), b = char(v >> 8);
+        tiff.append(bigEndian ? b : a).append(bigEndian ? a : b);
+    };
+    const auto u32 = [&](int v) { bigEndian ? (u16(v >> 16), u16(v & 0xffff)) : (u16(v & 0xffff), u16(v >> 16)); };
+    u16(42), u32(8);
+    u16(1), u16(0x8769), u16(4), u32(1), u32(26), u32(0);
+    u16(1), u16(0x9003), u16(2), u32(20), u32(44), u32(0);
+    return tiff + text + '\0';
+}
+
+QByteArray jpegWithExif(const QByteArray &exif)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    QImage(64, 48, QImage::Format_RGB32).save(&buffer, "JPEG");
+    if (exif.isEmpty())
+        return jpeg;
+    const QByteArray app1 = QByteArray("Exif\0\0", 6) + exif;
+    QByteArray segment("\xFF\xE1\0\0", 4);
+    qToBigEndian<quint16>(quint16(app1.size() + 2), segment.data() + 2);
+    return jpeg.insert(2, segment + app1);
 }
 
 QString solidPicture(const App &app, const QString &name, QSize size, QColor colour)

@@ -107,6 +107,12 @@ bool near(QColor shown, QColor expected, int tolerance = 24);
 
 // A bitmap of one colour in the program's folder; its path.
 QString solidPicture(const App &app, const QString &name, QSize size, QColor colour);
+// An EXIF block (a TIFF structure) whose Exif IFD holds DateTimeOriginal as
+// the given text, in either byte order.
+QByteArray exifWithDate(const QByteArray &text, bool bigEndian = false);
+// A small JPEG carrying the EXIF block (none when it is empty) in its APP1 segment.
+QByteArray jpegWithExif(const QByteArray &exif);
+
 void writePictureList(const App &app, const QString &interval, const QStringList &pictures);
 
 // Answers the message box titled "Veroridovuz" with Enter; true once it has gone.

@@ -7,12 +7,17 @@
 // VZ_MAKE_REFERENCES=1 writes a missing reference from the decoder's own
 // result: check it by eye or against another decoder before committing it.
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
+#include "imaging/DateTaken.h"
 #include "imaging/ImageFormat.h"
 #include "imaging/PictureLoader.h"
+#include "support/Desktop.h"
 
 using namespace vz;
 
@@ -152,6 +157,55 @@ private Q_SLOTS:
             QVERIFY(p.ok() && p.empty() && p.image.isNull());
         QVERIFY(PictureLoader::load(data("no such file.jpg")).error.contains(u"does not exist"));
         QVERIFY(PictureLoader::loadVisible(data("jpeg"), {800, 600}).error.contains(u"folder"));
+    }
+
+    // The date a photo was taken, from the EXIF block of each format; none
+    // where the block lacks it or is damaged.
+    void dateTaken_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QDateTime>("taken");
+        using vz::test::exifWithDate, vz::test::jpegWithExif;
+        const QByteArray exif = exifWithDate("2019:07:14 16:05:09");
+        const QDateTime when(QDate(2019, 7, 14), QTime(16, 5, 9));
+        const auto written = [](const char *format) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            QImage(16, 16, QImage::Format_RGB32).save(&buffer, format);
+            return bytes;
+        };
+        // PNG: an eXIf chunk after IHDR (the CRC is not checked); WebP: an
+        // EXIF chunk after the image, the RIFF length grown to match.
+        const auto png = [&](const QByteArray &block) {
+            QByteArray chunk(4, 0);
+            qToBigEndian<quint32>(quint32(block.size()), chunk.data());
+            return written("PNG").insert(33, chunk + "eXIf" + block + QByteArray(4, 0));
+        };
+        const auto webp = [&](const QByteArray &block) {
+            QByteArray bytes = written("WEBP") + "EXIF" + QByteArray(4, 0) + block + QByteArray(block.size() % 2, 0);
+            qToLittleEndian<quint32>(quint32(block.size()), bytes.data() + bytes.size() - block.size() - block.size() % 2 - 4);
+            qToLittleEndian<quint32>(quint32(bytes.size() - 8), bytes.data() + 4);
+            return bytes;
+        };
+        QTest::newRow("JPEG") << jpegWithExif(exif) << when;
+        QTest::newRow("JPEG, big-endian") << jpegWithExif(exifWithDate("2019:07:14 16:05:09", true)) << when;
+        QTest::newRow("PNG") << png(exif) << when;
+        QTest::newRow("PNG, with the JPEG prefix") << png(QByteArray("Exif\0\0", 6) + exif) << when;
+        QTest::newRow("WebP") << webp(exif) << when;
+        QTest::newRow("TIFF") << exif << when;
+        QTest::newRow("no EXIF") << jpegWithExif({}) << QDateTime();
+        QTest::newRow("blank date") << jpegWithExif(exifWithDate("    :  :     :  :  ")) << QDateTime();
+        QTest::newRow("cut in the date") << jpegWithExif(exif.left(50)) << QDateTime();
+        QTest::newRow("Exif IFD past the end") << jpegWithExif(exif.left(20)) << QDateTime();
+    }
+    void dateTaken()
+    {
+        QFETCH(QByteArray, file);
+        QTemporaryDir dir;
+        QFile out(dir.filePath(QStringLiteral("photo")));
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+        out.close();
+        QTEST(picture::dateTaken(out.fileName()), "taken");
     }
 
     void visibleRect_data()
