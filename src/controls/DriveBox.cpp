@@ -27,17 +27,42 @@ bool holds(const QString &root, const QString &path)
 
 DriveBox::DriveBox(QWidget *parent) : QComboBox(parent)
 {
-    fill();
-    setDrive(QDir::currentPath());
-    connect(this, &QComboBox::currentIndexChanged, this, [this] { Q_EMIT changed(); });
+    connect(this, &QComboBox::currentIndexChanged, this, [this] {
+        if (m_listed)
+            Q_EMIT changed();
+    });
 }
 
-QString DriveBox::drive() const
+QString DriveBox::drive()
 {
+    ensureListed();
     return currentData(kRootRole).toString();
 }
 
 void DriveBox::setDrive(const QString &path)
+{
+    ensureListed();
+    choose(path);
+}
+
+void DriveBox::showEvent(QShowEvent *event)
+{
+    ensureListed();
+    QComboBox::showEvent(event);
+}
+
+// The first listing starts the box where the process is; filling and choosing
+// that drive is not a change anyone made.
+void DriveBox::ensureListed()
+{
+    if (m_listed)
+        return;
+    fill();
+    choose(QDir::currentPath());
+    m_listed = true;
+}
+
+void DriveBox::choose(const QString &path)
 {
     const QString clean = QDir::cleanPath(path);
     int best = -1;
@@ -55,6 +80,12 @@ void DriveBox::setDrive(const QString &path)
 
 void DriveBox::addDrive(const QString &root, const QString &label)
 {
+    ensureListed();
+    append(root, label);
+}
+
+void DriveBox::append(const QString &root, const QString &label)
+{
     addItem(label.isEmpty() || label == root ? root : QStringLiteral("%1 [%2]").arg(root, label), root);
 }
 
@@ -71,7 +102,7 @@ void DriveBox::fill()
     bool haveRoot = false;
     for (const QStorageInfo &volume : volumes) {
         haveRoot = haveRoot || volume.isRoot();
-        addDrive(volume.rootPath(), volume.name());
+        append(volume.rootPath(), volume.name());
     }
     if (!haveRoot)
         insertItem(0, kFallbackDrive, kFallbackDrive);

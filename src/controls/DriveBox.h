@@ -2,6 +2,9 @@
 // The drive box of a browser. A "drive" here is a mounted filesystem, named by
 // the folder it is mounted on: filesystems on real devices first, then the
 // others; "/" is always present and is the drive to fall back to.
+// The mounts are read when the box is first shown or asked for a drive, so a
+// dialog loaded hidden (as the show loads its dialogs) reads none; the drive
+// chosen then is the one that holds the current folder, without a change report.
 
 #include <QComboBox>
 
@@ -17,7 +20,7 @@ public:
     explicit DriveBox(QWidget *parent = nullptr);
 
     // The folder the chosen drive is mounted on.
-    QString drive() const;
+    QString drive();
     // Chooses the drive that holds path (the longest mount folder above it).
     void setDrive(const QString &path);
 
@@ -28,8 +31,16 @@ Q_SIGNALS:
     // The chosen drive changed, by the user or by code.
     void changed();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void ensureListed();
     void fill();
+    void append(const QString &root, const QString &label);
+    void choose(const QString &path);
+
+    bool m_listed = false;
 };
 
 } // namespace vz

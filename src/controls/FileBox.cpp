@@ -12,11 +12,7 @@ namespace {
 constexpr int kNameOnDiskRole = Qt::UserRole;
 } // namespace
 
-FileBox::FileBox(QWidget *parent) : ListBox(parent)
-{
-    m_path = QDir::currentPath();
-    refresh();
-}
+FileBox::FileBox(QWidget *parent) : ListBox(parent), m_path(QDir::currentPath()) {}
 
 bool FileBox::setPath(const QString &folder)
 {
@@ -27,7 +23,15 @@ bool FileBox::setPath(const QString &folder)
 void FileBox::setPattern(const QString &pattern)
 {
     m_pattern = pattern;
-    refresh();
+    if (m_listed)
+        refresh();
+}
+
+void FileBox::showEvent(QShowEvent *event)
+{
+    if (!m_listed)
+        refresh();
+    ListBox::showEvent(event);
 }
 
 QString FileBox::fileName() const
@@ -44,6 +48,7 @@ QByteArray FileBox::nameOnDisk(const QListWidgetItem *item) const
 
 bool FileBox::refresh()
 {
+    m_listed = true;
     QStringList filters;
     for (const QString &part : m_pattern.split(u';', Qt::SkipEmptyParts))
         if (!part.trimmed().isEmpty())

@@ -6,6 +6,8 @@
 // A file whose name does not decode in the system encoding is listed too, its
 // bad bytes shown as replacement characters, so that adding it can be refused
 // by name instead of the file silently missing from the box.
+// The box starts at the current folder, which it lists when it is first shown
+// or given a folder: a dialog loaded hidden reads no folder.
 
 #include "controls/ListBox.h"
 
@@ -35,11 +37,15 @@ public:
     // Lists the folder's files again; false when the folder cannot be listed.
     bool refresh();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void insertUndecodable(const QByteArray &name, const QStringList &filters);
 
     QString m_path;
     QString m_pattern = QStringLiteral("*.*");
+    bool m_listed = false;
 };
 
 } // namespace vz

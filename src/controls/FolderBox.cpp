@@ -42,13 +42,11 @@ bool FolderBox::canList(const QString &folder)
     return info.isDir() && info.isReadable() && info.isExecutable();
 }
 
-FolderBox::FolderBox(QWidget *parent) : QListWidget(parent)
+FolderBox::FolderBox(QWidget *parent) : QListWidget(parent), m_path(QDir::currentPath())
 {
     setItemDelegate(new IndentDelegate(this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::itemDoubleClicked, this, &FolderBox::open);
-    m_path = QDir::currentPath();
-    fill();
 }
 
 bool FolderBox::setPath(const QString &folder)
@@ -62,6 +60,13 @@ bool FolderBox::setPath(const QString &folder)
     if (moved)
         Q_EMIT changed();
     return true;
+}
+
+void FolderBox::showEvent(QShowEvent *event)
+{
+    if (!m_listed)
+        fill();
+    QListWidget::showEvent(event);
 }
 
 void FolderBox::keyPressEvent(QKeyEvent *event)
@@ -86,6 +91,7 @@ void FolderBox::open(const QListWidgetItem *item)
 
 void FolderBox::fill()
 {
+    m_listed = true;
     clear();
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);

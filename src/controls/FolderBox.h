@@ -3,6 +3,8 @@
 // down, each indented one step further, the current folder marked, and its
 // subfolders below it. Double-clicking a folder (or Enter on it) opens it.
 // Hidden folders (names starting with a dot) are left out.
+// The box starts at the current folder, which it lists when it is first shown
+// or given a folder: a dialog loaded hidden reads no folder.
 
 #include <QListWidget>
 
@@ -29,6 +31,7 @@ Q_SIGNALS:
     void refused(const QString &folder);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -36,6 +39,7 @@ private:
     void fill();
 
     QString m_path;
+    bool m_listed = false;
 };
 
 } // namespace vz

@@ -2,8 +2,30 @@
 
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 namespace vz {
+
+namespace {
+
+// Every row is one line of text in one font, so every row is as high as the
+// one row the view measures; and as wide as the extent, so that whatever can
+// be scrolled into view lies inside its row: drawn, highlighted and clickable.
+// Measuring one row instead of each keeps a long list quick to lay out.
+class RowDelegate : public QStyledItemDelegate
+{
+public:
+    explicit RowDelegate(ListBox &box) : QStyledItemDelegate(&box), m_box(box) {}
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {m_box.horizontalExtent(), QStyledItemDelegate::sizeHint(option, index).height()};
+    }
+
+private:
+    const ListBox &m_box;
+};
+
+} // namespace
 
 ListBox::ListBox(QWidget *parent) : QListWidget(parent)
 {
@@ -11,6 +33,8 @@ ListBox::ListBox(QWidget *parent) : QListWidget(parent)
     setTextElideMode(Qt::ElideNone);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setUniformItemSizes(true);
+    setItemDelegate(new RowDelegate(*this));
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
         if (index.isValid())
             Q_EMIT click();
@@ -24,6 +48,8 @@ ListBox::ListBox(QWidget *parent) : QListWidget(parent)
 void ListBox::setHorizontalExtent(int pixels)
 {
     m_extent = qMax(0, pixels);
+    // The rows take the new width.
+    scheduleDelayedItemsLayout();
     applyExtent();
 }
 

@@ -3,7 +3,8 @@
 // Ctrl-click), entries in insertion order, and a horizontal scroll range that
 // is exactly the extent it was given. The range does not follow the entries:
 // an entry wider than the extent cannot be scrolled fully into view, and a list
-// that was never given an extent does not scroll sideways at all.
+// that was never given an extent does not scroll sideways at all. Every row
+// reaches across that range, so a click anywhere along a row takes that row.
 
 #include <QListWidget>
 

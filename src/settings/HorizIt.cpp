@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 
 #include <cmath>
+#include <utility>
 
 #include "controls/ListBox.h"
 
@@ -21,11 +22,11 @@ long long roundHalfEven(double x) { return std::llrint(x); }
 void SetListExtent(ListBox &list)
 {
     const int last = list.count() - 1;
-    int widest = 0;
-    for (int i = 0; i <= last; ++i)
-        if (list.item(i)->text().size() > list.item(widest)->text().size())
-            widest = i;
-    const QString text = (last >= 0 ? list.item(widest)->text() : QString()) + u' ';
+    QString widest = last >= 0 ? list.item(0)->text() : QString();
+    for (int i = 1; i <= last; ++i)
+        if (QString entry = list.item(i)->text(); entry.size() > widest.size())
+            widest = std::move(entry);
+    const QString text = widest + u' ';
     const QFontMetricsF metrics(list.window()->font());
     const long long twips = roundHalfEven(metrics.horizontalAdvance(text) * kTwipsPerPixel);
     list.setHorizontalExtent(int(twips / roundHalfEven(kTwipsPerPixel)));

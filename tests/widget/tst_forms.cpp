@@ -69,6 +69,9 @@ void checkExtent(ListBox &list, const QStringList &loaded)
     QVERIFY2(extent <= measured + 0.04 && extent > measured - 1, qPrintable(QString::number(extent)));
     QTRY_COMPARE(list.horizontalScrollBar()->isVisible(), extent > page);
     QCOMPARE(list.horizontalScrollBar()->maximum() + list.horizontalScrollBar()->pageStep(), std::max(extent, page));
+    // Every row reaches across the range: what can be scrolled into view is drawn there and takes clicks.
+    for (int row = 0; row < list.count(); ++row)
+        QVERIFY(list.visualItemRect(list.item(row)).width() >= std::max(extent, page));
 }
 
 // A list of entries and selected rows whose focus mark (-1: none) is set

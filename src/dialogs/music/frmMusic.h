@@ -42,14 +42,14 @@ private Q_SLOTS:
     void Dir1_Change();
     void File1_Click();
     void File1_DblClick();
-    void Command1_Click();
-    void Command2_Click();
+    void Command1_Click(); // the "&>>" button
+    void Command2_Click(); // the "&Remove" button
     void List1_Click();
     void List1_DblClick();
-    void Command5_Click();
-    void Command6_Click();
-    void Command3_Click();
-    void Command4_Click();
+    void Command5_Click(); // the "&Up" button
+    void Command6_Click(); // the "&Down" button
+    void Command3_Click(); // the "&OK" button
+    void Command4_Click(); // the "&Cancel" button
 
 private:
     void folderUnreadable(const QString &folder);

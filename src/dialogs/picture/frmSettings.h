@@ -46,18 +46,18 @@ protected:
 private Q_SLOTS:
     void Drive1_Change();
     void Dir1_Change();
-    void Command1_Click();
+    void Command1_Click(); // the "&>>" button
     void File1_Click();
     void File1_DblClick();
-    void Command2_Click();
+    void Command2_Click(); // the "&Remove" button
     void List1_Click();
     void List1_DblClick();
-    void Command6_Click();
-    void Command7_Click();
+    void Command6_Click(); // the "&Up" button
+    void Command7_Click(); // the "&Down" button
     void Text1_LostFocus();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
+    void Command3_Click(); // the "&OK" button
+    void Command4_Click(); // the "&Cancel" button
+    void Command5_Click(); // the "&Add Music" button
     void cmdAbout_Click();
     void cmdOptions_Click();
 
