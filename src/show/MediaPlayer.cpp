@@ -1,25 +1,27 @@
 #include "show/MediaPlayer.h"
 
 #include <QAudioOutput>
-#include <QDir>
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QMediaPlayer>
-#include <QTemporaryFile>
 #include <QUrl>
 #include <QtEndian>
+#include <array>
+#include <cstring>
 
 namespace vz {
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcMusic, "vz.show.music", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcMusic, "vz.show.music", QtWarningMsg)
 
 // The player reports a song's end, and stops, once its last sample has gone to
 // the sound server, which plays it only after a delay of its own; a song
 // shorter than that delay would be stopped before anything of it is heard. A
-// short wave file is therefore played from a copy with silence after it, to
-// this length. Longer or larger files are played as they are.
+// short wave file is therefore played from a copy in memory with silence after
+// it, to this length. Longer or larger files are played as they are.
 constexpr qint64 kShortestSongMs = 500;
 constexpr qint64 kLargestCopiedBytes = 1 << 22;
 
@@ -73,6 +75,73 @@ QByteArray lengthenedWave(const QString &path)
     return {};
 }
 
+// A wave file of silence (mono, 16-bit), as long as the player's sink holds
+// more than its sound server's buffer, so that it ends only once the server
+// has played it.
+QByteArray silentWave(quint32 lengthMs)
+{
+    constexpr quint32 rate = 44100;
+    const quint32 bytes = rate * lengthMs / 1000 * 2;
+    QByteArray wave = "RIFF" + QByteArray(4, 0) + "WAVEfmt " + QByteArray(16 + 8, 0) + QByteArray(bytes, 0);
+    char *d = wave.data();
+    qToLittleEndian<quint32>(quint32(wave.size() - 8), d + 4);
+    qToLittleEndian<quint32>(16, d + 16);
+    qToLittleEndian<quint16>(1, d + 20); // integer samples
+    qToLittleEndian<quint16>(1, d + 22); // one channel
+    qToLittleEndian<quint32>(rate, d + 24);
+    qToLittleEndian<quint32>(rate * 2, d + 28);
+    qToLittleEndian<quint16>(2, d + 32);
+    qToLittleEndian<quint16>(16, d + 34);
+    std::memcpy(d + 36, "data", 4);
+    qToLittleEndian<quint32>(bytes, d + 40);
+    return wave;
+}
+
+// Whether the player can only estimate the file's length from its first
+// frames: AAC in ADTS frames, or MP3 whose frames are not all of one size and
+// that has no header counting them (Xing, Info, VBRI). Such a song is played
+// to its real end rather than handed over early at a guessed one.
+bool lengthIsEstimate(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 4)
+        return false;
+    const uchar *map = file.map(0, file.size());
+    if (!map)
+        return false;
+    const qsizetype size = file.size();
+    qsizetype at = 0;
+    if (size >= 10 && std::memcmp(map, "ID3", 3) == 0) // syncsafe tag size, and a footer
+        at = 10 + ((map[6] & 0x7F) << 21 | (map[7] & 0x7F) << 14 | (map[8] & 0x7F) << 7 | (map[9] & 0x7F)) +
+             (map[5] & 0x10 ? 10 : 0);
+    const auto header = [&](qsizetype pos) { return pos + 4 <= size ? qFromBigEndian<quint32>(map + pos) : 0u; };
+    if (const quint32 h = header(at); (h >> 20) == 0xFFF && ((h >> 17) & 3) == 0)
+        return true; // ADTS
+    // Layer III frame length in bytes, 0 for anything else.
+    const auto frameLength = [](quint32 h) -> qsizetype {
+        static constexpr std::array<int, 15> v1{0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+        static constexpr std::array<int, 15> v2{0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
+        static constexpr std::array<int, 3> rates{44100, 48000, 32000};
+        const int version = (h >> 19) & 3, bitrate = (h >> 12) & 15, rate = (h >> 10) & 3;
+        if ((h >> 21) != 0x7FF || version == 1 || ((h >> 17) & 3) != 1 || bitrate == 0 || bitrate == 15 || rate == 3)
+            return 0;
+        const int hz = rates[rate] >> (version == 3 ? 0 : version == 2 ? 1 : 2);
+        return (version == 3 ? 144 : 72) * (version == 3 ? v1 : v2)[bitrate] * 1000 / hz + ((h >> 9) & 1);
+    };
+    const quint32 first = header(at);
+    const qsizetype firstLength = frameLength(first);
+    if (firstLength == 0)
+        return (first >> 21) == 0x7FF && ((first >> 12) & 15) == 0; // free-format MP3
+    const QByteArrayView frame(reinterpret_cast<const char *>(map) + at, std::min(firstLength, size - at));
+    for (const char *tag : {"Xing", "Info", "VBRI"})
+        if (frame.indexOf(QByteArrayView(tag)) >= 0)
+            return false;
+    for (at += firstLength; frameLength(header(at)) != 0; at += frameLength(header(at)))
+        if (((header(at) ^ first) >> 12 & 15) != 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 MediaPlayer::MediaPlayer(QObject *parent) : QObject(parent)
@@ -88,41 +157,104 @@ MediaPlayer::~MediaPlayer()
     Stop();
 }
 
+MediaPlayer::Song MediaPlayer::makePlayer(std::unique_ptr<QBuffer> bytes, const QString &path)
+{
+    Song song{std::move(bytes), std::make_unique<QAudioOutput>(), std::make_unique<QMediaPlayer>()};
+    song.player->setAudioOutput(song.output.get());
+    if (song.bytes)
+        song.player->setSourceDevice(song.bytes.get(), QUrl::fromLocalFile(path));
+    else
+        song.player->setSource(QUrl::fromLocalFile(path));
+    return song;
+}
+
 bool MediaPlayer::Open(const QString &fileName)
 {
     // Every song gets a player of its own: reports about the song before it
     // that are still on their way cannot touch the new one.
     stopSong();
     m_current = {};
+    m_leadIn = {};
+    m_songBytes = {};
     const QFileInfo info(fileName);
     if (fileName.isEmpty() || !info.isFile()) {
         if (!fileName.isEmpty())
             qCWarning(lcMusic) << "song skipped, no such file:" << fileName;
         return false;
     }
-    QString path = info.absoluteFilePath();
-    if (const QByteArray wave = lengthenedWave(path); !wave.isEmpty()) {
-        auto copy = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/vz-song-XXXXXX.wav"));
-        if (copy->open() && copy->write(wave) == wave.size() && copy->flush()) {
-            path = copy->fileName();
-            m_current.lengthened = std::move(copy);
-        }
+    const QString path = info.absoluteFilePath();
+    std::unique_ptr<QBuffer> bytes;
+    if (QByteArray wave = lengthenedWave(path); !wave.isEmpty()) {
+        bytes = std::make_unique<QBuffer>();
+        bytes->setData(std::move(wave));
+        bytes->open(QIODevice::ReadOnly);
     }
     m_song = fileName;
-    m_current.output = std::make_unique<QAudioOutput>();
-    m_current.player = std::make_unique<QMediaPlayer>();
+    m_songPath = path;
+    m_lengthKnown = !lengthIsEstimate(path);
+    m_opening.start();
+    // While the last song plays out, or soon after, the sound server is awake.
+    if (!m_tail.player && (!m_lastHeard.isValid() || m_lastHeard.hasExpired(kServerIdleMs))) {
+        m_phase = Phase::Leading;
+        m_songBytes = std::move(bytes);
+        m_leadIns = 0;
+        startLeadIn();
+    } else {
+        startSong(std::move(bytes));
+    }
+    return true;
+}
+
+void MediaPlayer::startSong(std::unique_ptr<QBuffer> bytes)
+{
+    m_current = makePlayer(std::move(bytes), m_songPath);
     QMediaPlayer *player = m_current.player.get();
-    player->setAudioOutput(m_current.output.get());
     connect(player, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::follow);
     connect(player, &QMediaPlayer::playbackStateChanged, this, &MediaPlayer::follow);
     connect(player, &QMediaPlayer::positionChanged, this, &MediaPlayer::follow);
     connect(player, &QMediaPlayer::errorOccurred, this, &MediaPlayer::follow);
-    player->setSource(QUrl::fromLocalFile(path));
     m_phase = Phase::Opening;
     m_opening.start();
     player->play();
     follow();
-    return true;
+}
+
+void MediaPlayer::startLeadIn()
+{
+    auto silence = std::make_unique<QBuffer>();
+    silence->setData(silentWave(kLeadInMs));
+    silence->open(QIODevice::ReadOnly);
+    m_leadIn = makePlayer(std::move(silence), QStringLiteral("lead-in.wav"));
+    QMediaPlayer *player = m_leadIn.player.get();
+    connect(player, &QMediaPlayer::mediaStatusChanged, this, &MediaPlayer::followLeadIn);
+    connect(player, &QMediaPlayer::errorOccurred, this, &MediaPlayer::followLeadIn);
+    ++m_leadIns;
+    m_leadInClock.start();
+    player->play();
+}
+
+void MediaPlayer::followLeadIn()
+{
+    QMediaPlayer *leadIn = m_leadIn.player.get();
+    if (m_phase != Phase::Leading || !leadIn)
+        return;
+    const bool failed = leadIn->mediaStatus() == QMediaPlayer::InvalidMedia || leadIn->error() != QMediaPlayer::NoError;
+    if (!failed && leadIn->mediaStatus() != QMediaPlayer::EndOfMedia)
+        return;
+    disconnect(leadIn, nullptr, this, nullptr);
+    qCDebug(lcMusic) << "lead-in" << m_leadIns << "ended after" << m_leadInClock.elapsed() << "ms"
+                     << leadIn->errorString();
+    // A lead-in that ended late was held up by the server; it is played
+    // again (by a new player, once this one's report is over) until one
+    // plays in time.
+    if (!failed && m_leadInClock.elapsed() > kLeadInMs + kLeadInSlackMs && m_leadIns < kMostLeadIns) {
+        QTimer::singleShot(0, this, [this] {
+            if (m_phase == Phase::Leading)
+                startLeadIn();
+        });
+        return;
+    }
+    startSong(std::move(m_songBytes));
 }
 
 void MediaPlayer::Stop()
@@ -130,20 +262,24 @@ void MediaPlayer::Stop()
     stopSong();
     m_tailEnd.stop();
     m_tail = {};
+    m_leadIn = {};
 }
 
 void MediaPlayer::stopSong()
 {
     m_phase = Phase::Idle;
     m_earlyEnd.stop();
-    if (m_current.player)
-        m_current.player->stop();
+    for (QMediaPlayer *player : {m_current.player.get(), m_leadIn.player.get()})
+        if (player)
+            player->stop();
 }
 
 void MediaPlayer::finish(bool played)
 {
     if (!played)
         qCWarning(lcMusic) << "song skipped, it does not play:" << m_song << m_current.player->errorString();
+    else
+        m_lastHeard.start();
     m_phase = Phase::Idle;
     m_earlyEnd.stop();
     Q_EMIT ended(played);
@@ -155,7 +291,8 @@ void MediaPlayer::watchForEnd()
     // the player's position tells how much of it is still to be heard.
     const qint64 length = m_current.player->duration(), heard = m_current.player->position();
     const qint64 left = length - heard;
-    if (m_earlyEnd.isActive() || length <= 2 * kEarlyEndMs || heard <= 0 || left > 3 * kEarlyEndMs)
+    if (!m_lengthKnown || m_earlyEnd.isActive() || length <= 2 * kEarlyEndMs || heard <= 0 ||
+        left > 3 * kEarlyEndMs)
         return;
     m_earlyEnd.start(int(std::max<qint64>(0, left - kEarlyEndMs)));
 }
@@ -166,15 +303,26 @@ void MediaPlayer::handOver()
         return;
     // The position may have moved on slower than the clock (as while the
     // sound server starts up): the timer is set again for what is left.
-    if (const qint64 left = m_current.player->duration() - m_current.player->position(); left > kEarlyEndMs + 10) {
+    const qint64 left = m_current.player->duration() - m_current.player->position();
+    if (left > kEarlyEndMs + 10) {
         m_earlyEnd.start(int(left - kEarlyEndMs));
         return;
     }
-    // The song plays out in its own player, which reports nothing more.
-    disconnect(m_current.player.get(), nullptr, this, nullptr);
+    // The song plays out in its own player until that reports its end; it is
+    // let go a little later (not from inside its own report).
+    QMediaPlayer *player = m_current.player.get();
+    disconnect(player, nullptr, this, nullptr);
+    const auto release = [this, player] {
+        if (player->mediaStatus() == QMediaPlayer::EndOfMedia || player->error() != QMediaPlayer::NoError ||
+            player->playbackState() == QMediaPlayer::StoppedState)
+            m_tailEnd.start(0);
+    };
+    connect(player, &QMediaPlayer::mediaStatusChanged, this, release);
+    connect(player, &QMediaPlayer::playbackStateChanged, this, release);
+    connect(player, &QMediaPlayer::errorOccurred, this, release);
     m_tail = std::move(m_current);
     m_current = {};
-    m_tailEnd.start(kTailLimitMs);
+    m_tailEnd.start(int(std::max<qint64>(0, left)) + kTailGraceMs);
     finish(true);
 }
 
@@ -189,6 +337,7 @@ void MediaPlayer::follow()
     switch (m_phase) {
     case Phase::Idle:
         break;
+    case Phase::Leading:
     case Phase::Opening:
         if (failed || status == QMediaPlayer::EndOfMedia)
             finish(!failed);
@@ -209,6 +358,7 @@ int MediaPlayer::PlayState() const
     switch (m_phase) {
     case Phase::Idle:
         return kStopped;
+    case Phase::Leading:
     case Phase::Opening:
         // An opening song counts as playing, so the poll does not skip it
         // before it has had a chance to start; one that never starts is given up.

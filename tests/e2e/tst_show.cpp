@@ -231,7 +231,7 @@ private Q_SLOTS:
 
     // A key while a large picture is still being decoded ends the show at
     // once, and nothing of the show is left in the temporary folder (a short
-    // song plays from a lengthened copy there).
+    // song playing meanwhile).
     void keyDuringADecodeEndsAtOnce()
     {
         XServer x;
@@ -252,7 +252,6 @@ private Q_SLOTS:
         app.start({QStringLiteral("/s")});
         // The music has started and the picture's decode starts.
         QVERIFY(waitFor([&] { return app.stderrText().contains("loaded"); }));
-        QVERIFY(!ours().isEmpty());
         QElapsedTimer t;
         t.start();
         x.key(QStringLiteral("space"));
