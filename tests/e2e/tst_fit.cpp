@@ -205,9 +205,9 @@ private Q_SLOTS:
     void fadeMixesOnlyWhenOn()
     {
         for (const bool fade : {true, false}) {
-            Desk d(*x, QString(), fade ? QMap<QString, QString>{{"FadeP", "1"}, {"FadeMs", "2000"}} : QMap<QString, QString>{});
+            Desk d(*x, QString(), fade ? QMap<QString, QString>{{"FadeP", "1"}, {"FadeMs", "1000"}} : QMap<QString, QString>{});
             d.startShow({solidPicture(d.app, QStringLiteral("r.bmp"), x->size(), kRed),
-                         solidPicture(d.app, QStringLiteral("b.bmp"), x->size(), kBlue)}, QStringLiteral("3"));
+                         solidPicture(d.app, QStringLiteral("b.bmp"), x->size(), kBlue)}, fade ? QStringLiteral("2") : QStringLiteral("1"));
             QVERIFY(waitFor([&] { return near(d.centre(), kRed, 4); }, 15000));
             bool mixed = false;
             QVERIFY(waitFor([&] {
