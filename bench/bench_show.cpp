@@ -230,9 +230,10 @@ void music()
         app.start({QStringLiteral("/S")});
     };
     app.writeFile(QStringLiteral("RozG.ini"), pictureList(QStringLiteral("60"), {}));
-    // The processor while one long song plays, from its second to its seventh.
-    playList({{330, 8.0}});
-    QThread::msleep(1500);
+    // The processor while one long song plays, for five seconds from its second
+    // (it starts after a lead-in of up to a second).
+    playList({{330, 9.0}});
+    QThread::msleep(2500);
     const double playingCpu = cpuPercentOver(app.pid(), 5000);
     ::kill(pid_t(app.pid()), SIGTERM);
     app.waitForExit();

@@ -254,6 +254,13 @@ void MediaPlayer::followLeadIn()
         });
         return;
     }
+    if (!failed)
+        m_lastHeard.start();
+    // The spent lead-in is let go once its report is over.
+    QTimer::singleShot(0, this, [this] {
+        if (m_phase != Phase::Leading)
+            m_leadIn = {};
+    });
     startSong(std::move(m_songBytes));
 }
 

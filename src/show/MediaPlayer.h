@@ -98,7 +98,8 @@ private:
     // Whether the song's length is exact enough to hand over before its end.
     bool m_lengthKnown = false;
     QElapsedTimer m_opening;
-    // Since a song of this player was last heard; invalid before the first.
+    // Since a song or lead-in of this player was last heard; invalid before
+    // the first.
     QElapsedTimer m_lastHeard;
     QElapsedTimer m_leadInClock;
     int m_leadIns = 0;
