@@ -15,7 +15,6 @@ public:
 
     // Shows the picture; a null image leaves the box empty.
     void setPicture(const QImage &image);
-    bool hasPicture() const { return !pixmap().isNull(); }
 };
 
 } // namespace vz
