@@ -140,16 +140,12 @@ void frmmain::finishLoad()
     if (m_options.allMonP && m_covers) {
         const bool fit = program().form<frmSettings>().chkFitP()->checkState() == Qt::Checked;
         m_covers->setMaker([this, fit](QScreen *screen) {
-            const int monitor = int(QGuiApplication::screens().indexOf(screen));
-            return std::make_unique<MonitorShow>(screen, windowTitle(), m_options, fit,
-                                                 program().displayProfile(std::max(0, monitor)));
+            return std::make_unique<MonitorShow>(screen, windowTitle(), m_options, fit, profileOf(screen));
         });
     }
     if (m_options.resumeP)
         resume();
-    // Pictures are shown in the colours of the monitor's profile, where the
-    // desktop's colour manager names one.
-    m_screenProfile = program().displayProfile(std::max(0, int(QGuiApplication::screens().indexOf(screen()))));
+    m_screenProfile = profileOf(screen());
     // A timer with no interval never fires, so a bad interval leaves the
     // backdrop up for the whole show.
     const int interval = pictureInterval(program().form<frmSettings>().Text1()->text());
@@ -170,6 +166,13 @@ void frmmain::finishLoad()
     // one plays the music.
     m_music.start(m_embedded ? &program().musicClaim() : nullptr);
     qCDebug(lcShow) << "loaded";
+}
+
+QByteArray frmmain::profileOf(QScreen *monitor)
+{
+    // Pictures are shown in the colours of the monitor's profile, where the
+    // desktop's colour manager names one.
+    return program().displayProfile(std::max(0, int(QGuiApplication::screens().indexOf(monitor))));
 }
 
 void frmmain::resume()

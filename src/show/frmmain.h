@@ -84,6 +84,8 @@ private:
     // With "continue where the last show stopped": the order and the music
     // take up the stored position, and keep it up to date from now on.
     void resume();
+    // The colour profile of a monitor, empty where it names none.
+    QByteArray profileOf(QScreen *monitor);
     // The shows on the other monitors, when pictures are on every monitor.
     QList<MonitorShow *> monitorShows() const;
     // The window's size in device pixels, what a picture is decoded for.
