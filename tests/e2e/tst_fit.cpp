@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <X11/Xatom.h>
@@ -58,12 +59,15 @@ bool showsStripes(const QImage &shot, int k, bool fitted)
     return !fitted || (near(shot.pixelColor(512, 124), Qt::black, 8) && near(shot.pixelColor(512, 643), Qt::black, 8));
 }
 
-// All the tests ask of the harness: a fresh installation, its dialog and show.
+// All the tests ask of the harness: a fresh installation, its dialog and show,
+// on the test's server or on one of its own, so that shows run side by side.
 struct Desk {
+    std::unique_ptr<XServer> own;
     XServer &x;
     App app{x};
 
-    Desk(XServer &server, const QString &fitP, const QMap<QString, QString> &options = {}) : x(server)
+    Desk(XServer *server, const QString &fitP, const QMap<QString, QString> &options = {})
+        : own(server ? nullptr : std::make_unique<XServer>()), x(server ? *server : *own)
     {
         if (!fitP.isEmpty())
             app.setStored(QStringLiteral("FitP"), fitP);
@@ -81,7 +85,21 @@ struct Desk {
     QByteArray log() { return app.stderrText(); }
 };
 
+using Desks = std::vector<std::unique_ptr<Desk>>;
+using Checks = QList<std::pair<QString, std::function<bool()>>>;
+
+Desk &addDesk(Desks &desks, const QString &fitP, const QMap<QString, QString> &options = {})
+{
+    return *desks.emplace_back(std::make_unique<Desk>(nullptr, fitP, options));
+}
+
 } // namespace
+
+#define VERIFY_EACH(checks, timeoutMs)                                \
+    do {                                                              \
+        const QString missing = waitForEach(checks, timeoutMs);       \
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));             \
+    } while (false)
 
 class tst_fit : public QObject
 {
@@ -108,7 +126,7 @@ private Q_SLOTS:
         QFETCH(QString, before);
         QFETCH(QString, keys);
         QFETCH(bool, ok);
-        Desk d(*x, before);
+        Desk d(x.get(), before);
         d.app.setStored(QStringLiteral("RandomP"), QStringLiteral("1"));
         d.app.start({QStringLiteral("/c")});
         QVERIFY(x->activate(QStringLiteral("^Veroridovuz - Select Graphics$")));
@@ -118,31 +136,29 @@ private Q_SLOTS:
         QCOMPARE(d.app.stored(QStringLiteral("RandomP")), QStringLiteral("1"));
     }
 
-    void largePicturesFittedWhenOn_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("fitP");
-        QTest::addColumn<QRect>("where"); // on the 1024 x 768 screen
-        QTest::newRow("wider and taller, on") << QSize(2048, 1024) << "1" << QRect(0, 128, 1024, 512);
-        QTest::newRow("taller only, on") << QSize(800, 1600) << "1" << QRect(320, 0, 384, 768);
-        QTest::newRow("smaller, on") << QSize(100, 51) << "1" << QRect(462, 358, 100, 51);
-    }
+    // With "FitP" on, a picture larger than the screen is scaled down whole
+    // (smoothly: its checkerboard blends), a smaller one stays as it is.
     void largePicturesFittedWhenOn()
     {
-        QFETCH(QSize, size);
-        QFETCH(QString, fitP);
-        QFETCH(QRect, where);
-        Desk d(*x, fitP);
-        const QString path = d.app.filePath(QStringLiteral("big.bmp"));
-        QVERIFY(checkerboard(size).save(path, "BMP"));
-        d.startShow({path});
-        QVERIFY(waitFor([&, scaled = !fitP.isEmpty() && where.size() != size] {
-            const QImage shot = x->screenshot();
-            const QColor a = shot.pixelColor(512, 384), b = shot.pixelColor(513, 384);
-            const bool pattern = scaled ? near(a, kPurple, 40) && near(b, kPurple, 40)
-                                        : (near(a, kRed) && near(b, kBlue)) || (near(a, kBlue) && near(b, kRed));
-            return pattern && shownAt(shot, where);
-        }));
+        const QList<std::pair<QSize, QRect>> cases{{{2048, 1024}, {0, 128, 1024, 512}},  // wider and taller
+                                                   {{800, 1600}, {320, 0, 384, 768}},   // taller only
+                                                   {{100, 51}, {462, 358, 100, 51}}};   // smaller
+        Desks desks;
+        Checks checks;
+        for (const auto &[size, where] : cases) {
+            Desk &d = addDesk(desks, QStringLiteral("1"));
+            const QString path = d.app.filePath(QStringLiteral("big.bmp"));
+            QVERIFY(checkerboard(size).save(path, "BMP"));
+            d.startShow({path});
+            checks.append({QStringLiteral("%1 x %2").arg(size.width()).arg(size.height()), [&d, where, scaled = where.size() != size] {
+                const QImage shot = d.x.screenshot();
+                const QColor a = shot.pixelColor(512, 384), b = shot.pixelColor(513, 384);
+                const bool pattern = scaled ? near(a, kPurple, 40) && near(b, kPurple, 40)
+                                            : (near(a, kRed) && near(b, kBlue)) || (near(a, kBlue) && near(b, kRed));
+                return pattern && shownAt(shot, where);
+            }});
+        }
+        VERIFY_EACH(checks, 10000);
     }
 
     // PNG, WebP, TIFF, HEIC and AVIF larger than the screen, shown in turn
@@ -150,15 +166,22 @@ private Q_SLOTS:
     void everyFormatNaturalAndFitted()
     {
         const QStringList formats{"png", "webp", "tif", "heic", "avif"};
+        Desks desks;
+        Checks checks;
+        int reached[2] = {0, 0};
         for (const bool fit : {false, true}) {
-            Desk d(*x, fit ? QStringLiteral("1") : QString());
+            Desk &d = addDesk(desks, fit ? QStringLiteral("1") : QString());
             QStringList files;
             for (const QString &f : formats)
                 files << QStringLiteral(VZ_TEST_DATA "/stripes/stripes.") + f;
             d.startShow(files);
-            for (int k = 0; k < formats.size(); ++k)
-                QVERIFY2(waitFor([&] { return showsStripes(x->screenshot(), k, fit); }), qPrintable(files[k]));
+            checks.append({fit ? QStringLiteral("fitted") : QStringLiteral("natural"), [&d, fit, &k = reached[fit]] {
+                k += showsStripes(d.x.screenshot(), k, fit);
+                return k == 5;
+            }});
         }
+        const QString missing = waitForEach(checks, 30000);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing + QStringLiteral(" at ") + formats.value(reached[0]) + u'/' + formats.value(reached[1])));
     }
 
     // Where the desktop's colour manager names the monitor's profile on the
@@ -174,7 +197,7 @@ private Q_SLOTS:
         XChangeProperty(d, DefaultRootWindow(d), name, XA_CARDINAL, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char *>(profile.constData()), int(profile.size()));
         XSync(d, False);
-        Desk desk(*x, {});
+        Desk desk(x.get(), {});
         desk.startShow({solidPicture(desk.app, QStringLiteral("green.bmp"), {100, 51}, QColor(0, 200, 0))});
         const bool shown = waitFor([&] { return near(desk.centre(), QColor(112, 199, 47), 3); });
         XDeleteProperty(d, DefaultRootWindow(d), name);
@@ -182,99 +205,110 @@ private Q_SLOTS:
         QVERIFY(shown);
     }
 
-    // A file changed or added after it was prepared is read again at its tick.
+    // A file changed or added after it was prepared is read again at its
+    // tick: the very next picture (not blue, no message), not one a round later.
     void changedFileReadAgainAtItsTick()
     {
+        Desks desks;
+        Checks checks;
+        QColor seen[2];
         for (const bool thereAtFirst : {true, false}) {
-            Desk d(*x, QString());
+            Desk &d = addDesk(desks, QString());
             const QString first = solidPicture(d.app, QStringLiteral("a.bmp"), QSize(100, 51), kRed);
             if (thereAtFirst)
                 solidPicture(d.app, QStringLiteral("b.bmp"), QSize(100, 51), kBlue);
             d.startShow({first, d.app.filePath(QStringLiteral("b.bmp"))}, QStringLiteral("2"));
-            QVERIFY(waitFor([&] { return near(d.centre(), kRed); }));
-            solidPicture(d.app, QStringLiteral("b.bmp"), QSize(100, 51), kGreen);
-            // The very next picture (not blue, no message), not one a round later.
-            QColor seen;
-            QVERIFY(waitFor([&] { return near(seen = d.centre(), kGreen) || near(seen, kBlue); }));
-            QVERIFY2(near(seen, kGreen), thereAtFirst ? "changed" : "appeared");
+            checks.append({thereAtFirst ? QStringLiteral("changed") : QStringLiteral("appeared"),
+                           [&d, &c = seen[thereAtFirst], changed = false]() mutable {
+                c = d.centre();
+                if (!changed && near(c, kRed))
+                    changed = !solidPicture(d.app, QStringLiteral("b.bmp"), QSize(100, 51), kGreen).isEmpty();
+                return changed && (near(c, kGreen) || near(c, kBlue));
+            }});
         }
+        VERIFY_EACH(checks, 10000);
+        QVERIFY2(near(seen[true], kGreen), "changed");
+        QVERIFY2(near(seen[false], kGreen), "appeared");
     }
 
     // A red picture, then a blue one: with the fade a mix of the two shows
     // during the change, then the blue one alone; without it, never a mix.
     void fadeMixesOnlyWhenOn()
     {
+        Desks desks;
+        Checks checks;
+        bool mixed[2] = {false, false};
         for (const bool fade : {true, false}) {
-            Desk d(*x, QString(), fade ? QMap<QString, QString>{{"FadeP", "1"}, {"FadeMs", "1000"}} : QMap<QString, QString>{});
-            d.startShow({solidPicture(d.app, QStringLiteral("r.bmp"), x->size(), kRed),
-                         solidPicture(d.app, QStringLiteral("b.bmp"), x->size(), kBlue)}, fade ? QStringLiteral("2") : QStringLiteral("1"));
-            QVERIFY(waitFor([&] { return near(d.centre(), kRed, 4); }, 15000));
-            bool mixed = false;
-            QVERIFY(waitFor([&] {
+            Desk &d = addDesk(desks, QString(), fade ? QMap<QString, QString>{{"FadeP", "1"}, {"FadeMs", "1000"}} : QMap<QString, QString>{});
+            d.startShow({solidPicture(d.app, QStringLiteral("r.bmp"), d.x.size(), kRed),
+                         solidPicture(d.app, QStringLiteral("b.bmp"), d.x.size(), kBlue)}, fade ? QStringLiteral("2") : QStringLiteral("1"));
+            checks.append({fade ? QStringLiteral("fade") : QStringLiteral("no fade"), [&d, &mixed = mixed[fade], red = false]() mutable {
                 const QColor c = d.centre();
-                mixed = mixed || (c.red() > 60 && c.blue() > 60);
-                return near(c, kBlue, 4);
-            }, 15000));
-            QCOMPARE(mixed, fade);
+                red = red || near(c, kRed, 4);
+                mixed = mixed || (red && c.red() > 60 && c.blue() > 60);
+                return red && near(c, kBlue, 4);
+            }});
         }
+        VERIFY_EACH(checks, 15000);
+        QVERIFY(mixed[true]);
+        QVERIFY(!mixed[false]);
     }
 
     // A small picture, red on the left and blue on the right: the screen's
     // edges beside it take its colours, blurred and dark, with "BlurP" only.
     void surroundOnlyWhenOn()
     {
+        Desks desks;
+        Checks checks;
+        QImage shots[2];
         for (const bool blur : {true, false}) {
-            Desk d(*x, QString(), blur ? QMap<QString, QString>{{"BlurP", "1"}} : QMap<QString, QString>{});
+            Desk &d = addDesk(desks, QString(), blur ? QMap<QString, QString>{{"BlurP", "1"}} : QMap<QString, QString>{});
             QImage img(200, 100, QImage::Format_RGB32);
             img.fill(kRed);
             QPainter(&img).fillRect(100, 0, 100, 100, kBlue);
             QVERIFY(img.save(d.app.filePath(QStringLiteral("rb.bmp"))));
             d.startShow({d.app.filePath(QStringLiteral("rb.bmp"))});
-            QVERIFY(waitFor([&] { return near(x->screenshot().pixelColor(462, 384), kRed, 4); }));
-            const QImage shot = x->screenshot();
-            for (const int y : {4, 384, 763}) {
-                const QColor left = shot.pixelColor(4, y), right = shot.pixelColor(1019, y);
-                if (blur) {
-                    QVERIFY2(left.red() > left.blue() + 30 && left.red() < 200, qPrintable(left.name()));
-                    QVERIFY2(right.blue() > right.red() + 30 && right.blue() < 200, qPrintable(right.name()));
-                } else {
-                    QVERIFY(near(left, Qt::black, 4) && near(right, Qt::black, 4));
-                }
-            }
+            checks.append({blur ? QStringLiteral("blur") : QStringLiteral("no blur"), [&d, &shot = shots[blur]] {
+                return near((shot = d.x.screenshot()).pixelColor(462, 384), kRed, 4);
+            }});
+        }
+        VERIFY_EACH(checks, 10000);
+        for (const int y : {4, 384, 763}) {
+            const QColor left = shots[true].pixelColor(4, y), right = shots[true].pixelColor(1019, y);
+            QVERIFY2(left.red() > left.blue() + 30 && left.red() < 200, qPrintable(left.name()));
+            QVERIFY2(right.blue() > right.red() + 30 && right.blue() < 200, qPrintable(right.name()));
+            QVERIFY(near(shots[false].pixelColor(4, y), Qt::black, 4) && near(shots[false].pixelColor(1019, y), Qt::black, 4));
         }
     }
 
-    // The caption of each picture in turn, as the show writes it in its log.
-    void captions_data()
-    {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<bool>("dated");
-        QTest::addColumn<bool>("withName");
-        QTest::addColumn<bool>("withDate");
-        QTest::newRow("name") << "1" << true << true << false;
-        QTest::newRow("date") << "2" << true << false << true;
-        QTest::newRow("date, none") << "2" << false << false << false;
-        QTest::newRow("both") << "3" << true << true << true;
-        QTest::newRow("both, no date") << "3" << false << true << false;
-    }
+    // The caption of a picture, as the show writes it in its log: the name,
+    // the date taken, or both, by "CaptionP"; no date where the file has none.
     void captions()
     {
-        QFETCH(QString, mode);
-        QFETCH(bool, dated);
-        QFETCH(bool, withName);
-        QFETCH(bool, withDate);
-        const QDateTime taken(QDate(2019, 7, 14), QTime(16, 5, 9));
-        Desk d(*x, QString(), {{"CaptionP", mode}});
-        d.app.writeFile(QStringLiteral("Taken <b>x&amp;.jpg"), jpegWithExif(dated ? exifWithDate("2019:07:14 16:05:09") : ""));
-        d.startShow({d.app.filePath(QStringLiteral("Taken <b>x&amp;.jpg"))});
-        QString line;
-        QVERIFY(waitFor([&] { return !(line = QString::fromUtf8(d.log()).section(QStringLiteral("caption "), 1, 1).section(QLatin1Char(10), 0, 0)).isEmpty(); }));
-        QString expected;
-        if (withName)
-            expected = QStringLiteral("Taken <b>x&amp;.jpg");
-        if (withDate)
-            expected += (expected.isEmpty() ? QString() : QStringLiteral("  \u00b7  ")) + QLocale().toString(taken.date(), QLocale::LongFormat);
-        QCOMPARE(line, '"' + expected + '"');
+        struct Case {
+            const char *mode;
+            bool dated, withName, withDate;
+        };
+        const QList<Case> cases{{"1", true, true, false}, {"2", true, false, true}, {"2", false, false, false},
+                                {"3", true, true, true}, {"3", false, true, false}};
+        const QString name = QStringLiteral("Taken <b>x&amp;.jpg");
+        const QString date = QLocale().toString(QDate(2019, 7, 14), QLocale::LongFormat);
+        Desks desks;
+        Checks checks;
+        QStringList lines(cases.size());
+        for (const Case &c : cases) {
+            Desk &d = addDesk(desks, QString(), {{"CaptionP", QString::fromLatin1(c.mode)}});
+            d.app.writeFile(name, jpegWithExif(c.dated ? exifWithDate("2019:07:14 16:05:09") : ""));
+            d.startShow({d.app.filePath(name)});
+            checks.append({QString::number(checks.size()), [&d, &line = lines[checks.size()]] {
+                return !(line = QString::fromUtf8(d.log()).section(QStringLiteral("caption "), 1, 1).section(QLatin1Char(10), 0, 0)).isEmpty();
+            }});
+        }
+        VERIFY_EACH(checks, 10000);
+        for (qsizetype i = 0; i < cases.size(); ++i) {
+            const QStringList parts = QStringList{cases[i].withName ? name : QString(), cases[i].withDate ? date : QString()};
+            QCOMPARE(lines[i], '"' + parts.filter(QRegularExpression(QStringLiteral("."))).join(QStringLiteral("  \u00b7  ")) + '"');
+        }
     }
 };
 

@@ -25,6 +25,10 @@ RunResult run(const QString &program, const QStringList &args, const QProcessEnv
 
 // Waits until pred() holds or the time runs out, running the event loop meanwhile.
 bool waitFor(const std::function<bool()> &pred, int timeoutMs = 10000);
+// Waits until each named predicate has held once (it is not asked again after
+// that), so that shows on servers of their own run side by side; the names of
+// those that never held, empty when all did.
+QString waitForEach(const QList<std::pair<QString, std::function<bool()>>> &preds, int timeoutMs = 10000);
 
 class XServer
 {
