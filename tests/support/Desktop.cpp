@@ -146,7 +146,18 @@ QImage XServer::screenshot() const
 
 void XServer::mouseMove(int x, int y) const { xdo({"mousemove", QString::number(x), QString::number(y)}); }
 void XServer::click(int button) const { xdo({"click", QString::number(button)}); }
-void XServer::key(const QString &keys) const { xdo(QStringList{"key", "--delay", "60"} + keys.split(u' ')); }
+// An access key clicks its button with a tenth of a second's animation, during
+// which the same key again would be lost: the next key waits that long.
+void XServer::key(const QString &keys) const
+{
+    QStringList args{"key", "--delay", "20"};
+    for (const QString &k : keys.split(u' ')) {
+        if (args.last().startsWith(QStringLiteral("alt+")))
+            args << "sleep" << "0.12" << "key" << "--delay" << "20";
+        args << k;
+    }
+    xdo(args);
+}
 
 bool XServer::addMonitor(const QString &name, QRect r, bool primary, const QString &outputs) const
 {
