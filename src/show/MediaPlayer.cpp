@@ -172,9 +172,7 @@ bool MediaPlayer::Open(const QString &fileName)
 {
     // Every song gets a player of its own: reports about the song before it
     // that are still on their way cannot touch the new one.
-    stopSong();
-    m_current = {};
-    m_leadIn = {};
+    dropSong();
     m_songBytes = {};
     const QFileInfo info(fileName);
     if (fileName.isEmpty() || !info.isFile()) {
@@ -266,19 +264,20 @@ void MediaPlayer::followLeadIn()
 
 void MediaPlayer::Stop()
 {
-    stopSong();
+    dropSong();
     m_tailEnd.stop();
     m_tail = {};
-    m_leadIn = {};
 }
 
-void MediaPlayer::stopSong()
+// The players are let go rather than stopped: a stop waits for the sound to
+// pause, up to a second where the sound server does not answer, while a player
+// let go falls silent at once.
+void MediaPlayer::dropSong()
 {
     m_phase = Phase::Idle;
     m_earlyEnd.stop();
-    for (QMediaPlayer *player : {m_current.player.get(), m_leadIn.player.get()})
-        if (player)
-            player->stop();
+    m_current = {};
+    m_leadIn = {};
 }
 
 void MediaPlayer::finish(bool played)

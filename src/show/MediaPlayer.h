@@ -88,7 +88,7 @@ private:
     void watchForEnd();
     void handOver();
     void finish(bool played);
-    void stopSong();
+    void dropSong();
 
     Phase m_phase = Phase::Idle;
     QString m_song;
