@@ -144,7 +144,7 @@ private Q_SLOTS:
                     return i;
             return -1;
         };
-        QVERIFY(interval == u"1" || !waitFor([&] { return !backdropAt(x.screenshot(), area.topLeft() + QPoint(10, 10)); }, 2500));
+        QVERIFY(interval == u"1" || !waitFor([&] { return !backdropAt(x.screenshot(), area.topLeft() + QPoint(10, 10)); }, 1500));
         QVERIFY(interval != u"1" || waitFor([&] {
             const int now = shownNow(x.screenshot());
             if (now >= 0 && (seen.isEmpty() || seen.last() != now))
@@ -237,9 +237,11 @@ private Q_SLOTS:
         XServer x;
         App app(x);
         QImage big(8000, 6000, QImage::Format_RGB32);
-        for (int y = 0; y < big.height(); ++y)
+        for (int y = 0; y < big.height(); ++y) {
+            QRgb *line = reinterpret_cast<QRgb *>(big.scanLine(y));
             for (int i = 0; i < big.width(); ++i)
-                big.setPixel(i, y, qRgb(i * y, i ^ y, (i + y) * 3));
+                line[i] = qRgb(i * y, i ^ y, (i + y) * 3);
+        }
         QImageWriter writer(app.filePath(QStringLiteral("big.jpg")));
         writer.setProgressiveScanWrite(true);
         QVERIFY(writer.write(big));
