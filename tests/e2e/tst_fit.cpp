@@ -217,7 +217,7 @@ private Q_SLOTS:
             const QString first = solidPicture(d.app, QStringLiteral("a.bmp"), QSize(100, 51), kRed);
             if (thereAtFirst)
                 solidPicture(d.app, QStringLiteral("b.bmp"), QSize(100, 51), kBlue);
-            d.startShow({first, d.app.filePath(QStringLiteral("b.bmp"))}, QStringLiteral("2"));
+            d.startShow({first, d.app.filePath(QStringLiteral("b.bmp"))});
             checks.append({thereAtFirst ? QStringLiteral("changed") : QStringLiteral("appeared"),
                            [&d, &c = seen[thereAtFirst], changed = false]() mutable {
                 c = d.centre();
@@ -239,9 +239,9 @@ private Q_SLOTS:
         Checks checks;
         bool mixed[2] = {false, false};
         for (const bool fade : {true, false}) {
-            Desk &d = addDesk(desks, QString(), fade ? QMap<QString, QString>{{"FadeP", "1"}, {"FadeMs", "1000"}} : QMap<QString, QString>{});
+            Desk &d = addDesk(desks, QString(), fade ? QMap<QString, QString>{{"FadeP", "1"}, {"FadeMs", "500"}} : QMap<QString, QString>{});
             d.startShow({solidPicture(d.app, QStringLiteral("r.bmp"), d.x.size(), kRed),
-                         solidPicture(d.app, QStringLiteral("b.bmp"), d.x.size(), kBlue)}, fade ? QStringLiteral("2") : QStringLiteral("1"));
+                         solidPicture(d.app, QStringLiteral("b.bmp"), d.x.size(), kBlue)});
             checks.append({fade ? QStringLiteral("fade") : QStringLiteral("no fade"), [&d, &mixed = mixed[fade], red = false]() mutable {
                 const QColor c = d.centre();
                 red = red || near(c, kRed, 4);
