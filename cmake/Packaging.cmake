@@ -26,16 +26,18 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time: the image formats that Qt's plugins read (WebP, TIFF;
 # Qt's X11 platform, JPEG and GIF come with its Gui library), and the GStreamer
 # elements behind the music: reading and decoding MP3 and WAV, and the output
-# to the sound server.
+# to the sound server; libheif for HEIC and AVIF, loaded with the first such
+# picture (so not seen by dpkg-shlibdeps).
 set(VZ_RUNTIME_DEPENDS
+  libheif1
   qt6-image-formats-plugins
   gstreamer1.0-plugins-base
   gstreamer1.0-plugins-good
   gstreamer1.0-libav
   gstreamer1.0-pulseaudio
 )
-# Decoders that the program links itself (such as libheif for HEIC and AVIF)
-# need no entry: dpkg-shlibdeps finds them. Their plugins, if any, go here.
+# Decoders that the program links itself need no entry: dpkg-shlibdeps finds
+# them. Their plugins, if any, go here.
 list(JOIN VZ_RUNTIME_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | xsecurelock | xss-lock | xautolock | swayidle")

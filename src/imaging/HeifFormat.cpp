@@ -7,22 +7,28 @@
 // file's nclx box; the colour space that box or an ICC profile names is
 // handed on to be converted (see imaging/colour/).
 
+#include "imaging/HeifLibrary.h"
 #include "imaging/ImageFormat.h"
 
 #include <QFile>
 #include <cstring>
 #include <vector>
-#include <libheif/heif.h>
 
 namespace vz::picture {
 
 namespace {
 
+// Reached only once canRead() has found the library.
+const heif::Library &lib()
+{
+    return *heif::library();
+}
+
 struct HeifFree
 {
-    void operator()(heif_context *context) const { heif_context_free(context); }
-    void operator()(const heif_image_handle *handle) const { heif_image_handle_release(handle); }
-    void operator()(const heif_image *image) const { heif_image_release(image); }
+    void operator()(heif_context *context) const { lib().heif_context_free(context); }
+    void operator()(const heif_image_handle *handle) const { lib().heif_image_handle_release(handle); }
+    void operator()(const heif_image *image) const { lib().heif_image_release(image); }
 };
 
 template <typename T>
@@ -44,17 +50,17 @@ Failure failure(const heif_error &error)
 // say sRGB, or nothing).
 ColourProfile colourOf(const heif_image_handle *handle)
 {
-    if (const size_t bytes = heif_image_handle_get_raw_color_profile_size(handle); bytes > 0) {
+    if (const size_t bytes = lib().heif_image_handle_get_raw_color_profile_size(handle); bytes > 0) {
         QByteArray icc(qsizetype(bytes), Qt::Uninitialized);
-        if (heif_image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
+        if (lib().heif_image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
             return {};
         return ColourProfile::fromIcc(std::move(icc), ColourProfile::Model::Rgb, "a HEIF picture");
     }
     heif_color_profile_nclx *nclx = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok)
+    if (lib().heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok)
         return {};
     const ColourProfile profile = ColourProfile::fromNclx(nclx->color_primaries, nclx->transfer_characteristics);
-    heif_nclx_color_profile_free(nclx);
+    lib().heif_nclx_color_profile_free(nclx);
     return profile;
 }
 
@@ -63,28 +69,28 @@ class HeifSource final : public ImageSource
 public:
     explicit HeifSource(QByteArray bytes)
         : m_bytes(std::move(bytes))
-        , m_context(heif_context_alloc())
+        , m_context(lib().heif_context_alloc())
     {
     }
 
     std::optional<Failure> start()
     {
-        heif_context_set_maximum_image_size_limit(m_context.get(), kMaxSide);
-        heif_error error = heif_context_read_from_memory_without_copy(m_context.get(), m_bytes.constData(),
+        lib().heif_context_set_maximum_image_size_limit(m_context.get(), kMaxSide);
+        heif_error error = lib().heif_context_read_from_memory_without_copy(m_context.get(), m_bytes.constData(),
                                                                       size_t(m_bytes.size()), nullptr);
         heif_image_handle *handle = nullptr;
         if (error.code == heif_error_Ok)
-            error = heif_context_get_primary_image_handle(m_context.get(), &handle);
+            error = lib().heif_context_get_primary_image_handle(m_context.get(), &handle);
         if (error.code != heif_error_Ok)
             return failure(error);
         m_handle.reset(handle);
-        m_size = QSize(heif_image_handle_get_width(handle), heif_image_handle_get_height(handle));
+        m_size = QSize(lib().heif_image_handle_get_width(handle), lib().heif_image_handle_get_height(handle));
         if (m_size.isEmpty())
             return damaged(QStringLiteral("the picture has no size"));
         setColour(colourOf(handle));
         // Before it converts them, the decoder holds up to four full planes
         // of samples (colour and alpha, nothing subsampled).
-        const qint64 sampleBytes = heif_image_handle_get_luma_bits_per_pixel(handle) > 8 ? 2 : 1;
+        const qint64 sampleBytes = lib().heif_image_handle_get_luma_bits_per_pixel(handle) > 8 ? 2 : 1;
         if (qint64(m_size.width()) * m_size.height() * 4 * sampleBytes > kMaxDecoderBytes)
             return tooLarge(m_size.width(), m_size.height());
         return std::nullopt;
@@ -98,20 +104,20 @@ public:
     // photo when it serves.
     Result<QImage> readPreview(QSize atLeast) override
     {
-        const int count = heif_image_handle_get_number_of_thumbnails(m_handle.get());
+        const int count = lib().heif_image_handle_get_number_of_thumbnails(m_handle.get());
         std::vector<heif_item_id> ids(size_t(std::max(count, 0)));
-        heif_image_handle_get_list_of_thumbnail_IDs(m_handle.get(), ids.data(), count);
+        lib().heif_image_handle_get_list_of_thumbnail_IDs(m_handle.get(), ids.data(), count);
         for (const heif_item_id id : ids) {
             heif_image_handle *found = nullptr;
-            if (heif_image_handle_get_thumbnail(m_handle.get(), id, &found).code != heif_error_Ok)
+            if (lib().heif_image_handle_get_thumbnail(m_handle.get(), id, &found).code != heif_error_Ok)
                 continue;
             const HeifPtr<const heif_image_handle> thumbnail(found);
-            const QSize small(heif_image_handle_get_width(found), heif_image_handle_get_height(found));
+            const QSize small(lib().heif_image_handle_get_width(found), lib().heif_image_handle_get_height(found));
             if (!copyServes(small, m_size, atLeast))
                 continue;
             if (auto pixels = decode(found, QRect(QPoint(0, 0), small))) {
                 // A copy without colours of its own has the picture's.
-                if (heif_image_handle_get_color_profile_type(found) != heif_color_profile_type_not_present)
+                if (lib().heif_image_handle_get_color_profile_type(found) != heif_color_profile_type_not_present)
                     setColour(colourOf(found));
                 return pixels;
             }
@@ -123,23 +129,23 @@ private:
     // The pixels of region of the image behind handle, decoded whole.
     static Result<QImage> decode(const heif_image_handle *handle, const QRect &region)
     {
-        const bool alpha = heif_image_handle_has_alpha_channel(handle);
+        const bool alpha = lib().heif_image_handle_has_alpha_channel(handle);
         heif_image *decoded = nullptr;
-        const heif_error error = heif_decode_image(handle, &decoded, heif_colorspace_RGB,
+        const heif_error error = lib().heif_decode_image(handle, &decoded, heif_colorspace_RGB,
                                                    alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
                                                    nullptr);
         if (error.code != heif_error_Ok)
             return failure(error);
         const HeifPtr<const heif_image> image(decoded);
         int stride = 0;
-        const uint8_t *plane = heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
-        const QRect decodedRect(0, 0, heif_image_get_width(decoded, heif_channel_interleaved),
-                                heif_image_get_height(decoded, heif_channel_interleaved));
+        const uint8_t *plane = lib().heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
+        const QRect decodedRect(0, 0, lib().heif_image_get_width(decoded, heif_channel_interleaved),
+                                lib().heif_image_get_height(decoded, heif_channel_interleaved));
         if (!plane || !decodedRect.contains(region))
             return damaged(QStringLiteral("the picture decodes smaller than its declared size"));
 
         const QImage::Format format = !alpha                                  ? QImage::Format_RGB888
-            : heif_image_is_premultiplied_alpha(decoded) ? QImage::Format_RGBA8888_Premultiplied
+            : lib().heif_image_is_premultiplied_alpha(decoded) ? QImage::Format_RGBA8888_Premultiplied
                                                          : QImage::Format_RGBA8888;
         QImage pixels(region.size(), format);
         if (pixels.isNull())
@@ -162,7 +168,10 @@ class HeifFormat final : public ImageFormat
 public:
     bool canRead(QByteArrayView head) const override
     {
-        const auto kind = heif_check_filetype(reinterpret_cast<const uint8_t *>(head.data()), int(head.size()));
+        // Only a file of boxes (its first one "ftyp") is worth loading the library for.
+        if (head.size() < 12 || head.sliced(4, 4) != "ftyp" || !heif::library())
+            return false;
+        const auto kind = lib().heif_check_filetype(reinterpret_cast<const uint8_t *>(head.data()), int(head.size()));
         return kind == heif_filetype_yes_supported || kind == heif_filetype_yes_unsupported;
     }
 
