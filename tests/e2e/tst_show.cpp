@@ -254,9 +254,11 @@ private Q_SLOTS:
         app.start({QStringLiteral("/s")});
         // The music has started and the picture's decode starts.
         QVERIFY(waitFor([&] { return app.stderrText().contains("loaded"); }));
+        // Timed from the key, which the tool sends as it ends (starting it
+        // takes tens of milliseconds on a busy machine).
+        x.key(QStringLiteral("space"));
         QElapsedTimer t;
         t.start();
-        x.key(QStringLiteral("space"));
         QVERIFY(app.waitForExit(5000));
         QVERIFY2(t.elapsed() <= scaledMs(200), qPrintable(QString::number(t.elapsed())));
         QCOMPARE(app.exitCode(), 0);
