@@ -65,11 +65,20 @@ constexpr char kGivenUp[] = "the decode was given up";
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
 
+// The library reports its progress as it decodes each band of blocks: a
+// progressive picture's scans, decoded whole before its first row comes out
+// (from a small file, read in a few blocks, that takes as long as from a
+// large one), and the rows.
+void checkCancel(j_common_ptr common)
+{
+    auto *info = reinterpret_cast<j_decompress_ptr>(common);
+    if (isCancelled(reinterpret_cast<Source *>(info->src)->cancel))
+        giveUp(info);
+}
+
 boolean fillInput(j_decompress_ptr info)
 {
     auto *source = reinterpret_cast<Source *>(info->src);
-    // A progressive picture is read whole before its first row comes out:
-    // reading is where a decode spends its time until then.
     if (isCancelled(source->cancel))
         giveUp(info);
     const qint64 n = source->device->read(reinterpret_cast<char *>(source->buffer),
@@ -136,6 +145,7 @@ struct JpegDecoder::State
     jpeg_decompress_struct info;
     ErrorManager errors;
     Source source;
+    jpeg_progress_mgr progress{};
     bool created = false;
     bool headerRead = false;
     bool decoded = false;
@@ -198,6 +208,8 @@ bool JpegDecoder::guardedReadHeader()
     s.created = true;
     s.info.mem->max_memory_to_use = long(kMaxDecoderBytes);
     s.info.src = &s.source.pub;
+    s.progress.progress_monitor = checkCancel;
+    s.info.progress = &s.progress;
     jpeg_save_markers(&s.info, JPEG_APP0 + 1, 0xFFFF);
     jpeg_save_markers(&s.info, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(&s.info, TRUE);
