@@ -32,7 +32,7 @@ foreach(path usr/bin/veroridovuz usr/share/applications/veroridovuz.desktop
     message(FATAL_ERROR "the package lacks /${path}")
   endif()
 endforeach()
-foreach(package libc6 libqt6widgets6 libqt6multimedia6 libjpeg62-turbo
+foreach(package libc6 libqt6widgets6 libqt6multimedia6 libjpeg62-turbo libheif1
         qt6-image-formats-plugins gstreamer1.0-plugins-good gstreamer1.0-pulseaudio)
   if(NOT depends MATCHES "(^|, )${package}( |,|$)")
     message(FATAL_ERROR "the package does not depend on ${package}")

@@ -1,9 +1,10 @@
 # A Debian package for every user of a machine: `cpack -G DEB` in the build
 # folder makes veroridovuz_<version>_<arch>.deb, installing under /usr (the
 # program, both menu entries and the README). The libraries it links come from
-# dpkg-shlibdeps; the plugins it loads at run time are named here, since no
-# tool can see them in the binary. The files by which xscreensaver and
-# xsecurelock know the show go into their folders without depending on them.
+# dpkg-shlibdeps; the plugins and libraries it loads at run time are named
+# here, since no tool can see them in the binary. The files by which
+# xscreensaver and xsecurelock know the show go into their folders without
+# depending on them.
 
 set(CPACK_PACKAGE_NAME veroridovuz)
 set(CPACK_PACKAGE_VENDOR "Veroridovuz")
@@ -23,21 +24,21 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
-# Loaded at run time: the image formats that Qt's plugins read (WebP, TIFF;
-# Qt's X11 platform, JPEG and GIF come with its Gui library), and the GStreamer
-# elements behind the music: reading and decoding MP3 and WAV, and the output
-# to the sound server; libheif for HEIC and AVIF, loaded with the first such
-# picture (so not seen by dpkg-shlibdeps).
+# Loaded at run time: libheif for HEIC and AVIF (opened with the first such
+# picture; 1.12 has every function the program calls), the image formats that
+# Qt's plugins read (WebP, TIFF; Qt's X11 platform, JPEG and GIF come with its
+# Gui library), and the GStreamer elements behind the music: reading and
+# decoding MP3 and WAV, and the output to the sound server.
 set(VZ_RUNTIME_DEPENDS
-  libheif1
+  "libheif1 (>= 1.12.0)"
   qt6-image-formats-plugins
   gstreamer1.0-plugins-base
   gstreamer1.0-plugins-good
   gstreamer1.0-libav
   gstreamer1.0-pulseaudio
 )
-# Decoders that the program links itself need no entry: dpkg-shlibdeps finds
-# them. Their plugins, if any, go here.
+# Decoders that the program links itself (libjpeg, Little CMS) need no entry:
+# dpkg-shlibdeps finds them.
 list(JOIN VZ_RUNTIME_DEPENDS ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | xsecurelock | xss-lock | xautolock | swayidle")

@@ -45,22 +45,24 @@ QByteArrayView chunk(const ByteReader &in, qsizetype at, QByteArrayView wanted, 
 // A HEIF's Exif item starts with the offset of the TIFF header behind it.
 QDateTime heifDate(QByteArrayView bytes)
 {
-    const heif::Library *h = heif::library();
-    if (!h)
+    const auto &loaded = heif::library();
+    if (!loaded)
         return {};
-    const std::unique_ptr<heif_context, decltype(&heif_context_free)> context(h->heif_context_alloc(), h->heif_context_free);
+    const heif::Functions &api = loaded.value();
+    const std::unique_ptr<heif_context, decltype(&heif_context_free)> context(api.heif_context_alloc(),
+                                                                              api.heif_context_free);
     heif_image_handle *found = nullptr;
-    if (h->heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()), nullptr).code
+    if (api.heif_context_read_from_memory_without_copy(context.get(), bytes.data(), size_t(bytes.size()), nullptr).code
             != heif_error_Ok
-        || h->heif_context_get_primary_image_handle(context.get(), &found).code != heif_error_Ok)
+        || api.heif_context_get_primary_image_handle(context.get(), &found).code != heif_error_Ok)
         return {};
-    const std::unique_ptr<heif_image_handle, decltype(&heif_image_handle_release)> handle(found,
-                                                                                           h->heif_image_handle_release);
+    const std::unique_ptr<heif_image_handle, decltype(&heif_image_handle_release)> handle(
+        found, api.heif_image_handle_release);
     heif_item_id id = 0;
-    if (h->heif_image_handle_get_list_of_metadata_block_IDs(found, "Exif", &id, 1) < 1)
+    if (api.heif_image_handle_get_list_of_metadata_block_IDs(found, "Exif", &id, 1) < 1)
         return {};
-    std::vector<char> exif(h->heif_image_handle_get_metadata_size(found, id));
-    if (exif.size() < 4 || h->heif_image_handle_get_metadata(found, id, exif.data()).code != heif_error_Ok)
+    std::vector<char> exif(api.heif_image_handle_get_metadata_size(found, id));
+    if (exif.size() < 4 || api.heif_image_handle_get_metadata(found, id, exif.data()).code != heif_error_Ok)
         return {};
     const ByteReader in(QByteArrayView(exif.data(), qsizetype(exif.size())), ByteReader::Order::Big);
     return exifDateTaken(in.bytes(4 + qsizetype(in.u32(0))));

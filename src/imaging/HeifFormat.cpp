@@ -18,17 +18,18 @@ namespace vz::picture {
 
 namespace {
 
-// Reached only once canRead() has found the library.
-const heif::Library &lib()
+// The library's functions; called only by what they made, or after canRead()
+// or open() found the library.
+const heif::Functions &api()
 {
-    return *heif::library();
+    return heif::library().value();
 }
 
 struct HeifFree
 {
-    void operator()(heif_context *context) const { lib().heif_context_free(context); }
-    void operator()(const heif_image_handle *handle) const { lib().heif_image_handle_release(handle); }
-    void operator()(const heif_image *image) const { lib().heif_image_release(image); }
+    void operator()(heif_context *context) const { api().heif_context_free(context); }
+    void operator()(const heif_image_handle *handle) const { api().heif_image_handle_release(handle); }
+    void operator()(const heif_image *image) const { api().heif_image_release(image); }
 };
 
 template <typename T>
@@ -50,17 +51,17 @@ Failure failure(const heif_error &error)
 // say sRGB, or nothing).
 ColourProfile colourOf(const heif_image_handle *handle)
 {
-    if (const size_t bytes = lib().heif_image_handle_get_raw_color_profile_size(handle); bytes > 0) {
+    if (const size_t bytes = api().heif_image_handle_get_raw_color_profile_size(handle); bytes > 0) {
         QByteArray icc(qsizetype(bytes), Qt::Uninitialized);
-        if (lib().heif_image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
+        if (api().heif_image_handle_get_raw_color_profile(handle, icc.data()).code != heif_error_Ok)
             return {};
         return ColourProfile::fromIcc(std::move(icc), ColourProfile::Model::Rgb, "a HEIF picture");
     }
     heif_color_profile_nclx *nclx = nullptr;
-    if (lib().heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok)
+    if (api().heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok)
         return {};
     const ColourProfile profile = ColourProfile::fromNclx(nclx->color_primaries, nclx->transfer_characteristics);
-    lib().heif_nclx_color_profile_free(nclx);
+    api().heif_nclx_color_profile_free(nclx);
     return profile;
 }
 
@@ -69,28 +70,28 @@ class HeifSource final : public ImageSource
 public:
     explicit HeifSource(QByteArray bytes)
         : m_bytes(std::move(bytes))
-        , m_context(lib().heif_context_alloc())
+        , m_context(api().heif_context_alloc())
     {
     }
 
     std::optional<Failure> start()
     {
-        lib().heif_context_set_maximum_image_size_limit(m_context.get(), kMaxSide);
-        heif_error error = lib().heif_context_read_from_memory_without_copy(m_context.get(), m_bytes.constData(),
-                                                                      size_t(m_bytes.size()), nullptr);
+        api().heif_context_set_maximum_image_size_limit(m_context.get(), kMaxSide);
+        heif_error error = api().heif_context_read_from_memory_without_copy(m_context.get(), m_bytes.constData(),
+                                                                            size_t(m_bytes.size()), nullptr);
         heif_image_handle *handle = nullptr;
         if (error.code == heif_error_Ok)
-            error = lib().heif_context_get_primary_image_handle(m_context.get(), &handle);
+            error = api().heif_context_get_primary_image_handle(m_context.get(), &handle);
         if (error.code != heif_error_Ok)
             return failure(error);
         m_handle.reset(handle);
-        m_size = QSize(lib().heif_image_handle_get_width(handle), lib().heif_image_handle_get_height(handle));
+        m_size = QSize(api().heif_image_handle_get_width(handle), api().heif_image_handle_get_height(handle));
         if (m_size.isEmpty())
             return damaged(QStringLiteral("the picture has no size"));
         setColour(colourOf(handle));
         // Before it converts them, the decoder holds up to four full planes
         // of samples (colour and alpha, nothing subsampled).
-        const qint64 sampleBytes = lib().heif_image_handle_get_luma_bits_per_pixel(handle) > 8 ? 2 : 1;
+        const qint64 sampleBytes = api().heif_image_handle_get_luma_bits_per_pixel(handle) > 8 ? 2 : 1;
         if (qint64(m_size.width()) * m_size.height() * 4 * sampleBytes > kMaxDecoderBytes)
             return tooLarge(m_size.width(), m_size.height());
         return std::nullopt;
@@ -104,20 +105,20 @@ public:
     // photo when it serves.
     Result<QImage> readPreview(QSize atLeast) override
     {
-        const int count = lib().heif_image_handle_get_number_of_thumbnails(m_handle.get());
+        const int count = api().heif_image_handle_get_number_of_thumbnails(m_handle.get());
         std::vector<heif_item_id> ids(size_t(std::max(count, 0)));
-        lib().heif_image_handle_get_list_of_thumbnail_IDs(m_handle.get(), ids.data(), count);
+        api().heif_image_handle_get_list_of_thumbnail_IDs(m_handle.get(), ids.data(), count);
         for (const heif_item_id id : ids) {
             heif_image_handle *found = nullptr;
-            if (lib().heif_image_handle_get_thumbnail(m_handle.get(), id, &found).code != heif_error_Ok)
+            if (api().heif_image_handle_get_thumbnail(m_handle.get(), id, &found).code != heif_error_Ok)
                 continue;
             const HeifPtr<const heif_image_handle> thumbnail(found);
-            const QSize small(lib().heif_image_handle_get_width(found), lib().heif_image_handle_get_height(found));
+            const QSize small(api().heif_image_handle_get_width(found), api().heif_image_handle_get_height(found));
             if (!copyServes(small, m_size, atLeast))
                 continue;
             if (auto pixels = decode(found, QRect(QPoint(0, 0), small))) {
                 // A copy without colours of its own has the picture's.
-                if (lib().heif_image_handle_get_color_profile_type(found) != heif_color_profile_type_not_present)
+                if (api().heif_image_handle_get_color_profile_type(found) != heif_color_profile_type_not_present)
                     setColour(colourOf(found));
                 return pixels;
             }
@@ -129,24 +130,25 @@ private:
     // The pixels of region of the image behind handle, decoded whole.
     static Result<QImage> decode(const heif_image_handle *handle, const QRect &region)
     {
-        const bool alpha = lib().heif_image_handle_has_alpha_channel(handle);
+        const bool alpha = api().heif_image_handle_has_alpha_channel(handle);
         heif_image *decoded = nullptr;
-        const heif_error error = lib().heif_decode_image(handle, &decoded, heif_colorspace_RGB,
-                                                   alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                                                   nullptr);
+        const heif_error error = api().heif_decode_image(handle, &decoded, heif_colorspace_RGB,
+                                                         alpha ? heif_chroma_interleaved_RGBA
+                                                               : heif_chroma_interleaved_RGB,
+                                                         nullptr);
         if (error.code != heif_error_Ok)
             return failure(error);
         const HeifPtr<const heif_image> image(decoded);
         int stride = 0;
-        const uint8_t *plane = lib().heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
-        const QRect decodedRect(0, 0, lib().heif_image_get_width(decoded, heif_channel_interleaved),
-                                lib().heif_image_get_height(decoded, heif_channel_interleaved));
+        const uint8_t *plane = api().heif_image_get_plane_readonly(decoded, heif_channel_interleaved, &stride);
+        const QRect decodedRect(0, 0, api().heif_image_get_width(decoded, heif_channel_interleaved),
+                                api().heif_image_get_height(decoded, heif_channel_interleaved));
         if (!plane || !decodedRect.contains(region))
             return damaged(QStringLiteral("the picture decodes smaller than its declared size"));
 
-        const QImage::Format format = !alpha                                  ? QImage::Format_RGB888
-            : lib().heif_image_is_premultiplied_alpha(decoded) ? QImage::Format_RGBA8888_Premultiplied
-                                                         : QImage::Format_RGBA8888;
+        const QImage::Format format = !alpha                                        ? QImage::Format_RGB888
+            : api().heif_image_is_premultiplied_alpha(decoded) ? QImage::Format_RGBA8888_Premultiplied
+                                                               : QImage::Format_RGBA8888;
         QImage pixels(region.size(), format);
         if (pixels.isNull())
             return Failure{QStringLiteral("There is not enough memory for the picture.")};
@@ -168,15 +170,21 @@ class HeifFormat final : public ImageFormat
 public:
     bool canRead(QByteArrayView head) const override
     {
-        // Only a file of boxes (its first one "ftyp") is worth loading the library for.
-        if (head.size() < 12 || head.sliced(4, 4) != "ftyp" || !heif::library())
+        // A HEIF file starts with its file type box; no other file is worth
+        // loading the library for.
+        if (head.size() < 12 || head.sliced(4, 4) != "ftyp")
             return false;
-        const auto kind = lib().heif_check_filetype(reinterpret_cast<const uint8_t *>(head.data()), int(head.size()));
+        // Without the library, open() gives the reason.
+        if (!heif::library())
+            return true;
+        const auto kind = api().heif_check_filetype(reinterpret_cast<const uint8_t *>(head.data()), int(head.size()));
         return kind == heif_filetype_yes_supported || kind == heif_filetype_yes_unsupported;
     }
 
     Result<std::unique_ptr<ImageSource>> open(QFile &file) const override
     {
+        if (const auto &loaded = heif::library(); !loaded)
+            return Failure{loaded.error()};
         auto bytes = readWhole(file);
         if (!bytes)
             return Failure{bytes.error()};

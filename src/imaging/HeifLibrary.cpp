@@ -8,35 +8,35 @@ namespace vz::picture::heif {
 
 namespace {
 
-std::unique_ptr<Library> load()
+Result<Functions> load()
 {
-    // The major version names the interface this program was built against.
-    QLibrary file(QStringLiteral("heif"), 1);
-    if (!file.load()) {
-        qCWarning(lcImaging) << "HEIF and AVIF pictures cannot be shown:" << file.errorString();
-        return nullptr;
-    }
-    auto found = std::make_unique<Library>();
-    bool complete = true;
-#define VZ_HEIF_RESOLVE(name)                                                                 \
-    found->name = reinterpret_cast<decltype(&::name)>(file.resolve(#name));                  \
-    complete = complete && found->name;
-    VZ_HEIF_FUNCTIONS(VZ_HEIF_RESOLVE)
+    // By its soname: version 1 is the interface of the header built against.
+    // The library stays loaded when the QLibrary goes.
+    QLibrary file(QStringLiteral("libheif.so.1"));
+    QString missing;
+    Functions found;
+    if (file.load()) {
+#define VZ_HEIF_RESOLVE(name) \
+    found.name = reinterpret_cast<decltype(&::name)>(file.resolve(#name)); \
+    if (!found.name && missing.isEmpty()) \
+        missing = QStringLiteral("the HEIF library %1 lacks %2").arg(file.fileName(), QStringLiteral(#name));
+        VZ_HEIF_FUNCTIONS(VZ_HEIF_RESOLVE)
 #undef VZ_HEIF_RESOLVE
-    if (!complete) {
-        qCWarning(lcImaging) << "HEIF and AVIF pictures cannot be shown: the installed libheif lacks functions";
-        return nullptr;
+    } else {
+        missing = QStringLiteral("the HEIF library cannot be loaded: %1").arg(file.errorString());
     }
-    // Loaded for the rest of the program: QLibrary leaves it loaded.
-    return found;
+    if (missing.isEmpty())
+        return found;
+    qCWarning(lcImaging).noquote() << "HEIF and AVIF pictures cannot be shown:" << missing;
+    return Failure{QStringLiteral("The picture cannot be shown: %1.").arg(missing)};
 }
 
 } // namespace
 
-const Library *library()
+const Result<Functions> &library()
 {
-    static const std::unique_ptr<Library> loaded = load();
-    return loaded.get();
+    static const Result<Functions> loaded = load();
+    return loaded;
 }
 
 } // namespace vz::picture::heif
