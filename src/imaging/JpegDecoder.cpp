@@ -65,10 +65,11 @@ constexpr char kGivenUp[] = "the decode was given up";
 void initSource(j_decompress_ptr) {}
 void termSource(j_decompress_ptr) {}
 
-// The library reports its progress as it decodes each band of blocks: a
-// progressive picture's scans, decoded whole before its first row comes out
-// (from a small file, read in a few blocks, that takes as long as from a
-// large one), and the rows.
+// The library reports its progress as it decodes each band of blocks of a
+// progressive picture's scans (decoded whole before its first row comes out;
+// from a small file, read in a few blocks, that takes as long as from a large
+// one) and as each row comes out: the one place a decode is given up, besides
+// reading input.
 void checkCancel(j_common_ptr common)
 {
     auto *info = reinterpret_cast<j_decompress_ptr>(common);
@@ -345,8 +346,6 @@ bool JpegDecoder::guardedDecode(QImage &image, unsigned char *row, const QRect &
     if (rect.y() > 0)
         jpeg_skip_scanlines(&info, JDIMENSION(rect.y()));
     for (int y = 0; y < rect.height(); ++y) {
-        if (y % 64 == 0 && isCancelled(s.source.cancel))
-            giveUp(&info);
         unsigned char *target = image.scanLine(y);
         JSAMPROW rows[1] = {direct ? target : row};
         if (jpeg_read_scanlines(&info, rows, 1) != 1)

@@ -49,6 +49,18 @@ bool waitFor(const std::function<bool()> &pred, int timeoutMs)
     return true;
 }
 
+namespace {
+
+// A connection of the harness's own to the server, closed as it goes.
+using Connection = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
+
+Connection connectTo(const QString &display)
+{
+    return Connection(XOpenDisplay(display.toLocal8Bit().constData()), XCloseDisplay);
+}
+
+} // namespace
+
 QString waitForEach(const QList<std::pair<QString, std::function<bool()>>> &preds, int timeoutMs)
 {
     QList<bool> held(preds.size(), false);
@@ -109,7 +121,8 @@ QString XServer::xdo(const QStringList &args) const
 // ignoring case.
 QStringList XServer::windowsNamed(const QString &regex) const
 {
-    Display *d = XOpenDisplay(m_display.toLocal8Bit().constData());
+    const Connection connection = connectTo(m_display);
+    Display *d = connection.get();
     if (!d)
         return {};
     const QRegularExpression re(regex, QRegularExpression::CaseInsensitiveOption);
@@ -153,7 +166,6 @@ QStringList XServer::windowsNamed(const QString &regex) const
         }
         level = next;
     }
-    XCloseDisplay(d);
     return found;
 }
 
@@ -183,7 +195,8 @@ std::optional<QRect> XServer::activate(const QString &regex, int timeoutMs) cons
 // picture file took a tenth of a second of the processor the show needs.
 QImage XServer::screenshot() const
 {
-    Display *d = XOpenDisplay(m_display.toLocal8Bit().constData());
+    const Connection connection = connectTo(m_display);
+    Display *d = connection.get();
     if (!d)
         return {};
     QImage img;
@@ -193,7 +206,6 @@ QImage XServer::screenshot() const
                          QImage::Format_RGB32).copy();
         XDestroyImage(x);
     }
-    XCloseDisplay(d);
     return img;
 }
 
@@ -221,7 +233,8 @@ bool XServer::addMonitor(const QString &name, QRect r, bool primary, const QStri
 
 bool XServer::closeWindow(const QString &windowId) const
 {
-    Display *d = XOpenDisplay(m_display.toLocal8Bit().constData());
+    const Connection connection = connectTo(m_display);
+    Display *d = connection.get();
     if (!d)
         return false;
     XEvent e = {};
@@ -231,13 +244,13 @@ bool XServer::closeWindow(const QString &windowId) const
     e.xclient.format = 32;
     e.xclient.data.l[0] = long(XInternAtom(d, "WM_DELETE_WINDOW", False));
     const Status sent = XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
-    XCloseDisplay(d);
     return sent;
 }
 
 std::optional<bool> XServer::cursorIsBlank() const
 {
-    Display *d = XOpenDisplay(m_display.toLocal8Bit().constData());
+    const Connection connection = connectTo(m_display);
+    Display *d = connection.get();
     if (!d)
         return std::nullopt;
     std::optional<bool> blank;
@@ -247,7 +260,6 @@ std::optional<bool> XServer::cursorIsBlank() const
             blank = *blank && !((img->pixels[i] >> 24) & 0xff);
         XFree(img);
     }
-    XCloseDisplay(d);
     return blank;
 }
 
